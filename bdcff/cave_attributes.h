@@ -1,0 +1,47 @@
+// The record of the cave being converted and the reading of its attributes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "cave/cave_grid.h"
+
+inline constexpr std::size_t PaletteSlots = 5;
+inline constexpr std::size_t RandomFillSlots = 10;
+
+// Slot 0 the border (and the picture's frame), slot 1 the background, slots 2
+// to 4 the three foreground colours; each 0xRRGGBB.
+using Palette = std::array<std::int32_t, PaletteSlots>;
+
+// Start values are those of program start; ResetCaveRecord gives each cave
+// its own defaults (-1 for numbers the cave does not give).
+struct CaveProperties {
+  std::string Name;
+  std::string Remark;
+  std::string SlimePermeability;
+  std::string InitialFill;
+  std::string PictureFileName;
+  std::int32_t CaveDelay = 0;
+  std::int32_t CaveTime = 0;
+  std::int32_t DiamondsRequired = 0;
+  std::int32_t DiamondValue = 0;
+  std::int32_t BonusDiamondValue = 0;
+  std::int32_t AmoebaTime = 0;
+  std::int32_t MagicWallTime = 0;
+  std::int32_t Level = 1;
+  std::int32_t RandSeed = 0;
+  bool Intermission = false;
+  bool HasMap = false;
+  bool RandomFill = false;
+  std::array<ItemCode, RandomFillSlots> RandomFillItems{};
+  std::array<std::int32_t, RandomFillSlots> RandomFillProbabilities{};
+  Palette CavePalette{};
+};
+
+extern CaveProperties CaveRecord;
+
+// Gives the record the defaults of a new cave. HasMap, CavePalette,
+// PictureFileName and RandSeed keep their values: every cave sets the first
+// three before they are read, and a cave without a seed uses the previous one.
+void ResetCaveRecord();

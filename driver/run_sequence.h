@@ -1,0 +1,15 @@
+// The run from start to exit: banner, dialog, conversion and summary.
+#pragma once
+
+#include <string_view>
+
+// Forty equals signs: ends the dialog and opens the summary.
+inline constexpr std::string_view SeparatorLine = "========================================";
+
+void PrintBanner();
+
+// Prints the summary and waits for ENTER.
+void PrintSummary();
+
+// The whole run; returns the exit status of a run that reached its summary.
+int RunGrottoprint();
