@@ -11,7 +11,9 @@ namespace {
 constexpr char Blank = ' ';
 constexpr std::int64_t LargestNumber = 2147483647;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 } // namespace
 

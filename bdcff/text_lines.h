@@ -14,7 +14,7 @@
 struct TextLines {
   std::FILE *file = nullptr;
   std::vector<char> buffer;
-  std::size_t next = 0;  // first unread byte in the buffer
+  std::size_t next = 0;   // first unread byte in the buffer
   std::size_t filled = 0; // bytes of the buffer that hold file data
   bool ended = false;
 };
@@ -27,6 +27,8 @@ bool OpenTextLines(TextLines &input, const std::string &name);
 std::string ReadTextLine(TextLines &input);
 
 // True when the last read reached the end of the file.
-inline bool TextLinesEnded(const TextLines &input) { return input.ended; }
+inline bool TextLinesEnded(const TextLines &input) {
+  return input.ended;
+}
 
 void CloseTextLines(TextLines &input);

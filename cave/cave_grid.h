@@ -34,9 +34,9 @@ inline constexpr int GridColumns = 40;
 
 // The display names, in ItemCode order; they head the graphics file's sections.
 inline constexpr std::array<std::string_view, ItemKinds> ItemNames = {
-    "Rockford", "Exit",      "Hidden Exit",  "Titanium Wall", "Empty Space", "Dirt",
-    "Boulder",  "Diamond",   "Wall",         "Magic Wall",    "Growing Wall", "Firefly",
-    "Butterfly", "Amoeba",   "Slime",        "Rockford Doll",
+    "Rockford",  "Exit",    "Hidden Exit", "Titanium Wall", "Empty Space",  "Dirt",
+    "Boulder",   "Diamond", "Wall",        "Magic Wall",    "Growing Wall", "Firefly",
+    "Butterfly", "Amoeba",  "Slime",       "Rockford Doll",
 };
 
 // Row 0 is the top row, column 0 the left column.
@@ -54,8 +54,8 @@ void SetCell(ItemCode item, std::int32_t row, std::int32_t column);
 
 // Stores the item in every cell of the rows firstRow..lastRow and the columns
 // firstColumn..lastColumn, both inclusive; an empty range writes nothing.
-void FillBlock(ItemCode item, std::int32_t firstRow, std::int32_t lastRow,
-               std::int32_t firstColumn, std::int32_t lastColumn);
+void FillBlock(ItemCode item, std::int32_t firstRow, std::int32_t lastRow, std::int32_t firstColumn,
+               std::int32_t lastColumn);
 
 // The item code for a BDCFF item name, compared exactly. An unknown name
 // warns "Unknown item in objects! Empty Space inserted." and gives Empty Space.

@@ -28,7 +28,7 @@ constexpr std::array<std::string_view, 9> GraphicsMenu = {
 };
 // The file of menu answer n stands at index n - 1.
 constexpr std::array<std::string_view, 7> GraphicsSetFiles = {
-    "graphics_original.txt", "graphics_original_bd2.txt", "graphics_ghost.txt",
+    "graphics_original.txt", "graphics_original_bd2.txt",  "graphics_ghost.txt",
     "graphics_pumpkin.txt",  "graphics_ghost_pumpkin.txt", "graphics_space.txt",
     "graphics_santa.txt",
 };

@@ -15,8 +15,8 @@ struct CodedText {
 };
 
 constexpr CodedText ProgressTexts[] = {
-    {0, "Reading graphics file..."},       {1, "Processing cave "},
-    {10, "Reading input file..."},         {13, "Name of BD game: "},
+    {0, "Reading graphics file..."},        {1, "Processing cave "},
+    {10, "Reading input file..."},          {13, "Name of BD game: "},
     {14, "Reading HTML structure file..."},
 };
 
@@ -71,9 +71,13 @@ constexpr std::string_view TextFor(const CodedText (&table)[Count], int code) {
   return {};
 }
 
-void WriteRaw(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void WriteRaw(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
 
-[[noreturn]] void ExitProcess(int status) { std::exit(status); }
+[[noreturn]] void ExitProcess(int status) {
+  std::exit(status);
+}
 
 ProcessEnding CurrentEnding = ExitProcess;
 
@@ -99,7 +103,9 @@ std::string ReadConsoleLine() {
   return line;
 }
 
-void WaitForEnter() { ReadConsoleLine(); }
+void WaitForEnter() {
+  ReadConsoleLine();
+}
 
 void ReportProgress(Progress code, int number) {
   std::string line(TextFor(ProgressTexts, static_cast<int>(code)));
@@ -124,4 +130,6 @@ void ReportError(Error code) {
   std::exit(1); // an ending that returns after all still ends the process
 }
 
-void SetProcessEnding(ProcessEnding ending) { CurrentEnding = ending ? ending : ExitProcess; }
+void SetProcessEnding(ProcessEnding ending) {
+  CurrentEnding = ending ? ending : ExitProcess;
+}

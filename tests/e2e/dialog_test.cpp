@@ -62,8 +62,7 @@ TEST(Dialog, CustomGraphicsFileMustOpen) {
   for (const std::string &name : names) {
     run.input = "caves.bd\n8\n" + name + "\nb\n";
     const ToolResult result = RunTool(run);
-    EXPECT_EQ(result.output,
-              UpToMenu + CustomQuestionText + ErrorText("Graphics file not found!"))
+    EXPECT_EQ(result.output, UpToMenu + CustomQuestionText + ErrorText("Graphics file not found!"))
         << "name '" << name << "'";
     EXPECT_EQ(result.exitStatus, 1);
   }
@@ -109,8 +108,8 @@ TEST(Dialog, InputFileNameHoldingANulIsNotCutShort) {
 
 TEST(Dialog, CarriageReturnsBeforeLineFeedsBelongToTheLineEnd) {
   const ToolResult result = RunWithAnswers("caves.bd\r\n8\r\ngraphics_santa.txt\r\nP\r\n\r\n");
-  EXPECT_EQ(result.output, SuccessfulRun(UpToMenu + CustomQuestionText +
-                                         ExtensionQuestionText + SeparatorText));
+  EXPECT_EQ(result.output,
+            SuccessfulRun(UpToMenu + CustomQuestionText + ExtensionQuestionText + SeparatorText));
   EXPECT_EQ(result.exitStatus, 0);
 }
 

@@ -55,7 +55,8 @@ fs::path MakeScratchFolder() {
     setrlimit(RLIMIT_FSIZE, &limit);
   }
   std::vector<char *> argv{const_cast<char *>("grottoprint")};
-  for (const std::string &argument : run.arguments) argv.push_back(const_cast<char *>(argument.c_str()));
+  for (const std::string &argument : run.arguments)
+    argv.push_back(const_cast<char *>(argument.c_str()));
   argv.push_back(nullptr);
   execv(GROTTOPRINT_EXE, argv.data());
   _exit(127);
@@ -144,13 +145,15 @@ std::string ErrorText(const std::string &message) {
   return "Error: " + message + "\nPress ENTER to exit.\n";
 }
 
-std::string WarningText(const std::string &message) { return "Warning: " + message + "\n"; }
+std::string WarningText(const std::string &message) {
+  return "Warning: " + message + "\n";
+}
 
 std::string PlainGraphicsFile() {
-  static const char *const names[] = {
-      "Rockford", "Exit",    "Hidden Exit", "Titanium Wall", "Empty Space", "Dirt",
-      "Boulder",  "Diamond", "Wall",        "Magic Wall",    "Growing Wall", "Firefly",
-      "Butterfly", "Amoeba", "Slime",       "Rockford Doll"};
+  static const char *const names[] = {"Rockford",    "Exit",       "Hidden Exit",  "Titanium Wall",
+                                      "Empty Space", "Dirt",       "Boulder",      "Diamond",
+                                      "Wall",        "Magic Wall", "Growing Wall", "Firefly",
+                                      "Butterfly",   "Amoeba",     "Slime",        "Rockford Doll"};
   std::string text = "A plain graphics file for tests.\n";
   int item = 0;
   for (const char *name : names) {
@@ -177,10 +180,10 @@ std::map<std::string, std::string> TinyGameFiles() {
                       "[/cave]\n"
                       "[/game]\n"
                       "[/BDCFF]\n";
-  for (const char *name : {"graphics_original.txt", "graphics_original_bd2.txt",
-                           "graphics_ghost.txt", "graphics_pumpkin.txt",
-                           "graphics_ghost_pumpkin.txt", "graphics_space.txt",
-                           "graphics_santa.txt"})
+  for (const char *name :
+       {"graphics_original.txt", "graphics_original_bd2.txt", "graphics_ghost.txt",
+        "graphics_pumpkin.txt", "graphics_ghost_pumpkin.txt", "graphics_space.txt",
+        "graphics_santa.txt"})
     files[name] = PlainGraphicsFile();
   files["html_structure.txt"] = "A test page: # # # # # # # # markers\n"
                                 "#HTML-begin#<h1>[GameName]</h1>\n"

@@ -10,18 +10,18 @@
 #include <vector>
 
 struct ToolRun {
-  std::map<std::string, std::string> files; // name -> bytes, put in the folder first
-  std::vector<std::string> folders;          // empty sub-folders to create
-  std::string input;                         // bytes on standard input
-  std::vector<std::string> arguments;        // command-line arguments after the name
+  std::map<std::string, std::string> files;   // name -> bytes, put in the folder first
+  std::vector<std::string> folders;           // empty sub-folders to create
+  std::string input;                          // bytes on standard input
+  std::vector<std::string> arguments;         // command-line arguments after the name
   std::optional<std::uint64_t> fileSizeLimit; // RLIMIT_FSIZE in bytes, SIGXFSZ ignored
 };
 
 struct ToolResult {
-  std::string output;  // standard output
-  std::string errors;  // standard error
-  int exitStatus = -1; // 128 + signal number when a signal ended it
-  std::map<std::string, std::string> files;  // every file afterwards
+  std::string output;                         // standard output
+  std::string errors;                         // standard error
+  int exitStatus = -1;                        // 128 + signal number when a signal ended it
+  std::map<std::string, std::string> files;   // every file afterwards
   std::map<std::string, std::string> written; // files that are new or changed
 };
 
