@@ -58,8 +58,14 @@ TEST_F(TextLinesTest, CarriageReturnBelongsToTheLineEndOnlyBeforeALineFeed) {
 }
 
 TEST_F(TextLinesTest, ControlBytesAreOrdinaryCharacters) {
-  const std::string bytes("x\0y\x1a" "z\n", 6);
-  EXPECT_EQ(LinesOf(bytes), (Lines{{std::string("x\0y\x1a" "z", 5), false}, {"", true}}));
+  const std::string bytes("x\0y\x1a"
+                          "z\n",
+                          6);
+  EXPECT_EQ(LinesOf(bytes), (Lines{{std::string("x\0y\x1a"
+                                                "z",
+                                                5),
+                                    false},
+                                   {"", true}}));
 }
 
 TEST_F(TextLinesTest, LinesLongerThanTheBufferAreWhole) {
