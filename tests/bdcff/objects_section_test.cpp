@@ -57,6 +57,15 @@ TEST_F(ReadObjectsSectionTest, DoubleBlankShiftsTheArguments) {
   EXPECT_EQ(DrawnCells(), 1);
 }
 
+// A cell outside the grid is skipped before its name is translated.
+TEST_F(ReadObjectsSectionTest, CellsOutsideTheGridAreNeitherWrittenNorWarned) {
+  EXPECT_EQ(Draw("Point=40 0 NOSUCH\nPoint=0 22 NOSUCH\nPoint=2147483647 2147483647 NOSUCH\n"
+                 "Raster=30 1 3 1 5 0 NOSUCH\n"),
+            UnknownItem + UnknownItem);
+  EXPECT_EQ(GridPicture(1, 1, 30, 10)[0], " #### ####");
+  EXPECT_EQ(DrawnCells(), 2);
+}
+
 TEST_F(ReadObjectsSectionTest, LinesOfNoKnownKindAreSkipped) {
   EXPECT_EQ(Draw("POINT=1 2 DIRT\n Point=1 2 DIRT\nCircle=1 2 3 DIRT\n\n; Point=1 2 DIRT\n"
                  "Point=1 2 DIRT\r\n"),
