@@ -7,6 +7,7 @@
 #include "bdcff/document_walker.h"
 #include "driver/console_dialog.h"
 #include "driver/reports.h"
+#include "picture/graphics_file.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ void PrintSummary() {
 int RunGrottoprint() {
   PrintBanner();
   RunDialog();
+  ReadGraphicsFile();
   PrintSummary();
   return 0;
 }

@@ -190,4 +190,4 @@ std::map<std::string, std::string> TinyGameFiles() {
   return files;
 }
 
-const std::string TinyGameConversionText = "";
+const std::string TinyGameConversionText = "Reading graphics file...\n";

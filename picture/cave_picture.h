@@ -1,0 +1,15 @@
+// The cave picture: the cave grid painted with the tile set in the cave's
+// colours, framed, and written as a 24-bit BMP file.
+#pragma once
+
+// Names the picture after the game and the cave's number (‹Name›_Cave_01.bmp),
+// stores that name as the cave's PictureFileName, and writes the whole picture
+// under it in the current directory, replacing any file of that name. A game
+// name holding "/", "\" or a NUL byte names no file here, and a picture that
+// cannot be written completely (a failed create, write or close) is removed;
+// both end the run with "Creation of BMP pic failed!".
+//
+// A tile character other than '0'..'4' is painted in the background colour
+// (slot 1), as are the missing characters of a tile shorter than 256; a cell
+// holding an item code outside 0..15 is painted with the Empty Space tile.
+void WriteCavePicture();
