@@ -1,0 +1,132 @@
+// Fuzz targets: one untrusted file of a run - the game file, the graphics file
+// or the page template - comes from the fuzzer, the other two are fixed, and
+// the whole conversion runs in this process. FUZZ_GAME_FILE, FUZZ_GRAPHICS_FILE
+// or FUZZ_STRUCTURE_FILE names the file under test.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "bdcff/cave_attributes.h"
+#include "bdcff/document_walker.h"
+#include "bdcff/game_header.h"
+#include "cave/cave_grid.h"
+#include "cave/functions_random_gen.h"
+#include "driver/console_dialog.h"
+#include "driver/reports.h"
+#include "html/html_document.h"
+#include "picture/graphics_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char *GameName = "caves.bd";
+constexpr const char *GraphicsName = "graphics.txt";
+constexpr const char *StructureName = "html_structure.txt";
+
+// Thrown by the replaced process ending, so that an error report ends one
+// input instead of the fuzzer.
+struct RunEnded {};
+
+[[noreturn]] void EndRun(int) { throw RunEnded{}; }
+
+std::string FixedGame() {
+  return "[BDCFF]\n[game]\nName=Fuzz\n\n"
+         "[cave]\nName=One\nColors=Black Black Orange Gray1 White\n[objects]\n"
+         "Point=3 2 DIAMOND\nAdd=1 0 DIAMOND BOULDER\n[/objects]\n[/cave]\n"
+         "[cave]\nColors=Black Black Blue Gray3 White\n[map]\nWP.rdwX\n[/map]\n[/cave]\n"
+         "[/game]\n[/BDCFF]\n";
+}
+
+std::string FixedGraphics() {
+  std::string text;
+  for (std::size_t item = 0; item < ItemNames.size(); ++item) {
+    text += "[" + std::string(ItemNames[item]) + "]\n";
+    for (int row = 0; row < 16; ++row) text += "0123401234012340\n";
+  }
+  return text;
+}
+
+std::string FixedStructure() {
+  return "# # # # # # # #\n#HTML-begin#<h1>[GameName]</h1>[Screen][Filename]\n"
+         "#Caves-begin#<p>[CaveName] [Time] [Delay] [Remark] [Filename]</p>\n"
+         "#Caves-end#</html>\n#HTML-end#";
+}
+
+void WriteFile(const char *name, const std::uint8_t *data, std::size_t size) {
+  std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char *>(data),
+                                              static_cast<std::streamsize>(size));
+}
+
+void WriteFile(const char *name, const std::string &text) {
+  WriteFile(name, reinterpret_cast<const std::uint8_t *>(text.data()), text.size());
+}
+
+// Puts every process-wide record back to its start value and closes every
+// stream, as a fresh process would have them.
+void ResetRun() {
+  CloseTextLines(InputFile);
+  CloseTextLines(GraphicsFile);
+  if (HtmlFile != nullptr) std::fclose(HtmlFile);
+  HtmlFile = nullptr;
+  HtmlTemplate = {};
+  GameRecord = {};
+  CaveRecord = {};
+  CaveCount = 0;
+  CaveGrid = {};
+  TileSet = {};
+  RandSeed1 = 0;
+  RandSeed2 = 0;
+  PictureExtension = "png";
+}
+
+void RemoveOutputs() {
+  for (const fs::directory_entry &entry : fs::directory_iterator(fs::current_path())) {
+    const std::string extension = entry.path().extension().string();
+    if (extension == ".bmp" || extension == ".html") fs::remove_all(entry.path());
+  }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+  // Error reports wait for ENTER and every message goes to the console; the
+  // fuzzer needs neither.
+  if (std::freopen("/dev/null", "r", stdin) == nullptr) std::abort();
+  if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
+  std::string folder = (fs::temp_directory_path() / "grottoprint-fuzz-XXXXXX").string();
+  if (mkdtemp(folder.data()) == nullptr || chdir(folder.c_str()) != 0) std::abort();
+  WriteFile(GameName, FixedGame());
+  WriteFile(GraphicsName, FixedGraphics());
+  WriteFile(StructureName, FixedStructure());
+  SetProcessEnding(EndRun);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+#if defined(FUZZ_GAME_FILE)
+  WriteFile(GameName, data, size);
+#elif defined(FUZZ_GRAPHICS_FILE)
+  WriteFile(GraphicsName, data, size);
+#elif defined(FUZZ_STRUCTURE_FILE)
+  WriteFile(StructureName, data, size);
+#else
+#error "name the file under test"
+#endif
+  ResetRun();
+  try {
+    if (!OpenTextLines(InputFile, GameName) || !OpenTextLines(GraphicsFile, GraphicsName))
+      std::abort();
+    ReadGraphicsFile();
+    WalkDocument();
+  } catch (const RunEnded &) {
+  }
+  ResetRun();
+  RemoveOutputs();
+  return 0;
+}
