@@ -38,7 +38,7 @@ case "$mode" in
     rm -rf "$run_dir"
     mkdir -p "$run_dir"
     cp "$source_dir/data/html_structure.txt" "$run_dir/"
-    (cd "$run_dir" && "$1" >/dev/null)
+    (cd "$run_dir" && "$1" </dev/null)
     rm "$run_dir/html_structure.txt"
     ;;
 esac
