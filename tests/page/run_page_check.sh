@@ -6,6 +6,9 @@
 #   run_page_check.sh fixture FIXTURE SOURCE_DIR RUN_DIR
 #       lets the fixture program write a small game with the shipped template
 #
+# With PAGE_SCREENSHOT=FILE.png in the environment the check also saves a
+# full-page screenshot of the page there.
+#
 # Exits 77, which the test runner counts as skipped, when what the check needs
 # is not installed: node, the packages of tests/page (npm ci there) or
 # Chromium at /usr/bin/chromium.
