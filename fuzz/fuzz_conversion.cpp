@@ -33,7 +33,9 @@ constexpr const char *StructureName = "html_structure.txt";
 // input instead of the fuzzer.
 struct RunEnded {};
 
-[[noreturn]] void EndRun(int) { throw RunEnded{}; }
+[[noreturn]] void EndRun(int) {
+  throw RunEnded{};
+}
 
 std::string FixedGame() {
   return "[BDCFF]\n[game]\nName=Fuzz\n\n"
@@ -59,8 +61,8 @@ std::string FixedStructure() {
 }
 
 void WriteFile(const char *name, const std::uint8_t *data, std::size_t size) {
-  std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char *>(data),
-                                              static_cast<std::streamsize>(size));
+  std::ofstream(name, std::ios::binary)
+      .write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));
 }
 
 void WriteFile(const char *name, const std::string &text) {
