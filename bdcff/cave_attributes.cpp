@@ -82,12 +82,7 @@ void ReadRandomFill(const std::string &value) {
   CaveRecord.RandomFill = true;
 }
 
-struct AttributeKey {
-  KeySpellings key;
-  void (*apply)(const std::string &value);
-};
-
-constexpr AttributeKey AttributeKeys[] = {
+constexpr KeyHandler AttributeKeys[] = {
     {{"Name=", "name="}, [](const std::string &value) { CaveRecord.Name = value; }},
     {{"Remark=", "remark="}, [](const std::string &value) { CaveRecord.Remark = value; }},
     {{"InitialFill=", "initialfill="},
@@ -117,12 +112,7 @@ void ApplyAttributeKey(const std::string &line, ColorNames &names) {
     ReadColors(*value, names);
     return;
   }
-  for (const AttributeKey &entry : AttributeKeys) {
-    if (const auto value = ValueAfterKey(line, entry.key)) {
-      entry.apply(*value);
-      return;
-    }
-  }
+  ApplyKeyLine(line, AttributeKeys);
 }
 
 } // namespace

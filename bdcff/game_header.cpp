@@ -16,12 +16,7 @@ std::int32_t HeaderNumber(const std::string &value) {
   return ReadRestNumber(value, position);
 }
 
-struct HeaderKey {
-  KeySpellings key;
-  void (*apply)(const std::string &value);
-};
-
-constexpr HeaderKey HeaderKeys[] = {
+constexpr KeyHandler HeaderKeys[] = {
     {{"Name=", "name="},
      [](const std::string &value) {
        GameRecord.Name = value;
@@ -38,15 +33,6 @@ constexpr HeaderKey HeaderKeys[] = {
      [](const std::string &value) { GameRecord.Caves = HeaderNumber(value); }},
 };
 
-void ApplyHeaderKey(const std::string &line) {
-  for (const HeaderKey &entry : HeaderKeys) {
-    if (const auto value = ValueAfterKey(line, entry.key)) {
-      entry.apply(*value);
-      return;
-    }
-  }
-}
-
 } // namespace
 
 void ReadGameHeader() {
@@ -54,7 +40,7 @@ void ReadGameHeader() {
     const std::string line = ReadTextLine(InputFile);
     // Keys are applied first, so a name on the file's last line is still
     // printed before the missing empty line ends the run.
-    ApplyHeaderKey(line);
+    ApplyKeyLine(line, HeaderKeys);
     if (line.empty()) break;
     if (TextLinesEnded(InputFile) || IsTagLine(line, CaveTag))
       ReportError(Error::HeaderWithoutEmptyLine);

@@ -9,6 +9,16 @@ std::optional<std::string> ValueAfterKey(const std::string &line, KeySpellings k
   return std::nullopt;
 }
 
+bool ApplyKeyLine(const std::string &line, std::span<const KeyHandler> table) {
+  for (const KeyHandler &entry : table) {
+    if (const auto value = ValueAfterKey(line, entry.key)) {
+      entry.apply(*value);
+      return true;
+    }
+  }
+  return false;
+}
+
 bool IsTagLine(const std::string &line, const TagSpellings &tag) {
   return std::ranges::find(tag, std::string_view(line)) != tag.end();
 }

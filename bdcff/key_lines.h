@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,16 @@ struct KeySpellings {
 
 // The value after the key, or nothing when the line does not begin with it.
 std::optional<std::string> ValueAfterKey(const std::string &line, KeySpellings key);
+
+// One key of a reader's key table and what its value sets.
+struct KeyHandler {
+  KeySpellings key;
+  void (*apply)(const std::string &value);
+};
+
+// Hands the line's value to the handler of the first key the line begins
+// with; false when the line matches no key of the table.
+bool ApplyKeyLine(const std::string &line, std::span<const KeyHandler> table);
 
 using TagSpellings = std::array<std::string_view, 3>;
 
