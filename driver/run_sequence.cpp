@@ -1,12 +1,12 @@
 // The run from start to exit: banner, dialog, conversion and summary.
 #include "driver/run_sequence.h"
 
-#include <array>
-#include <string>
-
 #include "bdcff/document_walker.h"
 #include "driver/console_dialog.h"
 #include "driver/reports.h"
+
+#include <array>
+#include <string>
 
 namespace {
 
@@ -42,6 +42,7 @@ void PrintSummary() {
 int RunGrottoprint() {
   PrintBanner();
   RunDialog();
+  WalkDocument();
   PrintSummary();
   return 0;
 }

@@ -1,6 +1,7 @@
 // The cave attributes: every key, its reader, its spellings and the failures.
 #include "bdcff/cave_attributes.h"
-#include "bdcff/input_text.h"
+#include "bdcff/transcript_pattern.h"
+#include "cave/cave_test_support.h"
 #include "driver/console_dialog.h"
 #include "picture/cave_colors.h"
 
@@ -18,7 +19,7 @@ const std::string ErrorEnd = "\nPress ENTER to exit.\n";
 // The record itself is not cleared first: fields that are not reset keep what
 // an earlier cave left, as they do in a run.
 std::string ReadAttributesOf(const std::string &text) {
-  UseInputText(text);
+  OpenInputText(text);
   ResetCaveRecord();
   testing::internal::CaptureStdout();
   ReadCaveAttributes();
@@ -31,9 +32,9 @@ std::string ReadLines(const std::string &lines) {
 }
 
 void ExpectAttributesToEndRun(const std::string &text, const std::string &transcript) {
-  UseInputText(text);
+  OpenInputText(text);
   ResetCaveRecord();
-  EXPECT_EXIT(WithConsoleOnStderr(ReadCaveAttributes), ExitedWithCode(1),
+  EXPECT_EXIT(RunWithOutputOnStderr(ReadCaveAttributes), ExitedWithCode(1),
               WholeTranscript(transcript))
       << text;
 }

@@ -1,6 +1,7 @@
 // The game header: its keys, their spellings, and the two ways it can fail.
 #include "bdcff/game_header.h"
-#include "bdcff/input_text.h"
+#include "bdcff/transcript_pattern.h"
+#include "cave/cave_test_support.h"
 #include "driver/console_dialog.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@ using testing::ExitedWithCode;
 // Reads the header from a fresh record and returns what it printed.
 std::string ReadHeaderOf(const std::string &text) {
   GameRecord = GameProperties{};
-  UseInputText(text);
+  OpenInputText(text);
   testing::internal::CaptureStdout();
   ReadGameHeader();
   return testing::internal::GetCapturedStdout();
@@ -20,8 +21,8 @@ std::string ReadHeaderOf(const std::string &text) {
 
 void ExpectHeaderToEndRun(const std::string &text, const std::string &transcript) {
   GameRecord = GameProperties{};
-  UseInputText(text);
-  EXPECT_EXIT(WithConsoleOnStderr(ReadGameHeader), ExitedWithCode(1), WholeTranscript(transcript))
+  OpenInputText(text);
+  EXPECT_EXIT(RunWithOutputOnStderr(ReadGameHeader), ExitedWithCode(1), WholeTranscript(transcript))
       << text;
 }
 

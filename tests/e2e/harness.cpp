@@ -190,4 +190,6 @@ std::map<std::string, std::string> TinyGameFiles() {
   return files;
 }
 
-const std::string TinyGameConversionText = "";
+const std::string TinyGameConversionText = "Reading input file...\n"
+                                           "Name of BD game: Tiny.\n"
+                                           "Processing cave 01...\n";
