@@ -1,6 +1,12 @@
 // The record of the cave being converted and the reading of its attributes.
 #include "bdcff/cave_attributes.h"
 
+#include "bdcff/key_lines.h"
+#include "bdcff/line_tokens.h"
+#include "driver/console_dialog.h"
+#include "driver/reports.h"
+#include "picture/cave_colors.h"
+
 #include <string_view>
 
 CaveProperties CaveRecord;
@@ -9,7 +15,105 @@ namespace {
 
 constexpr std::string_view DefaultInitialFill = "DIRT";
 constexpr std::int32_t NotGiven = -1;
-constexpr std::int32_t UnusedProbability = 300; // above any random value: the slot is unused
+constexpr std::int32_t UnusedProbability = 300;   // above any random value: the slot is unused
+constexpr std::string_view FillerColor = "Black"; // the slots before fewer than five names
+constexpr std::string_view TrueSpellings[] = {"true", "True"};
+
+// The colour names of the cave's last "Colors=" line; the first one must be
+// given before the attributes end.
+using ColorNames = std::array<std::string, PaletteSlots>;
+
+// The first blank-separated number of a value: per-level values keep level 1.
+std::int32_t FirstNumber(const std::string &value) {
+  std::size_t position = 0;
+  return ReadNumber(value, position);
+}
+
+void ReadDiamondValues(const std::string &value) {
+  std::size_t position = 0;
+  CaveRecord.DiamondValue = ReadNumber(value, position);
+  // One number alone (perhaps with one blank after it) is the bonus value too.
+  CaveRecord.BonusDiamondValue =
+      position == value.size() ? CaveRecord.DiamondValue : ReadRestNumber(value, position);
+}
+
+void ReadIntermission(const std::string &value) {
+  CaveRecord.Intermission = false;
+  for (std::string_view spelling : TrueSpellings)
+    if (value.starts_with(spelling)) CaveRecord.Intermission = true;
+}
+
+void ReadRandSeed(const std::string &value) {
+  std::size_t position = 0;
+  CaveRecord.RandSeed = ReadMidNumber(value, position);
+}
+
+// Five names fill slots 0 to 4 in order; fewer names fill the last slots and
+// black fills the ones before. Names after the fifth have no slot and are
+// neither translated nor warned about.
+void ReadColors(const std::string &value, ColorNames &names) {
+  names = ColorNames{};
+  std::size_t count = 0;
+  std::size_t position = 0;
+  while (position != value.size() && count < PaletteSlots)
+    names[count++] = ReadWord(value, position);
+  const std::size_t firstNamed = PaletteSlots - count;
+  for (std::size_t slot = 0; slot < firstNamed; ++slot)
+    CaveRecord.CavePalette[slot] = ColorFromName(std::string(FillerColor));
+  for (std::size_t i = 0; i < count; ++i)
+    CaveRecord.CavePalette[firstNamed + i] = ColorFromName(names[i]);
+}
+
+// Pairs of an item name and a probability, stored from slot 0 upward. Every
+// pair is read and its name translated; only the first ten have a slot.
+void ReadRandomFill(const std::string &value) {
+  std::size_t slot = 0;
+  std::size_t position = 0;
+  while (position < value.size()) {
+    const std::string name = ReadMidWord(value, position);
+    const std::int32_t probability = ReadNumber(value, position);
+    const ItemCode item = ItemCodeFromName(name);
+    if (slot < RandomFillSlots) {
+      CaveRecord.RandomFillItems[slot] = item;
+      CaveRecord.RandomFillProbabilities[slot] = probability;
+    }
+    ++slot;
+  }
+  CaveRecord.RandomFill = true;
+}
+
+constexpr KeyHandler AttributeKeys[] = {
+    {{"Name=", "name="}, [](const std::string &value) { CaveRecord.Name = value; }},
+    {{"Remark=", "remark="}, [](const std::string &value) { CaveRecord.Remark = value; }},
+    {{"InitialFill=", "initialfill="},
+     [](const std::string &value) { CaveRecord.InitialFill = value; }},
+    {{"CaveDelay=", "cavedelay="},
+     [](const std::string &value) { CaveRecord.CaveDelay = FirstNumber(value); }},
+    {{"CaveTime=", "cavetime="},
+     [](const std::string &value) { CaveRecord.CaveTime = FirstNumber(value); }},
+    {{"DiamondsRequired=", "diamondsrequired="},
+     [](const std::string &value) { CaveRecord.DiamondsRequired = FirstNumber(value); }},
+    {{"DiamondValue=", "diamondvalue="}, ReadDiamondValues},
+    {{"SlimePermeability=", "slimepermeability="},
+     [](const std::string &value) { CaveRecord.SlimePermeability = value; }},
+    {{"AmoebaTime=", "amoebatime="},
+     [](const std::string &value) { CaveRecord.AmoebaTime = FirstNumber(value); }},
+    {{"MagicWallTime=", "magicwalltime="},
+     [](const std::string &value) { CaveRecord.MagicWallTime = FirstNumber(value); }},
+    {{"Intermission=", "intermission="}, ReadIntermission},
+    {{"RandSeed=", "randseed="}, ReadRandSeed},
+    {{"RandomFill=", "randomfill="}, ReadRandomFill},
+};
+
+constexpr KeySpellings ColorsKey = {"Colors=", "colors="};
+
+void ApplyAttributeKey(const std::string &line, ColorNames &names) {
+  if (const auto value = ValueAfterKey(line, ColorsKey)) {
+    ReadColors(*value, names);
+    return;
+  }
+  ApplyKeyLine(line, AttributeKeys);
+}
 
 } // namespace
 
@@ -32,4 +136,18 @@ void ResetCaveRecord() {
     CaveRecord.RandomFillItems[slot] = 0;
     CaveRecord.RandomFillProbabilities[slot] = UnusedProbability;
   }
+}
+
+void ReadCaveAttributes() {
+  ColorNames names;
+  for (;;) {
+    const std::string line = ReadTextLine(InputFile);
+    ApplyAttributeKey(line, names);
+    if (IsTagLine(line, MapTag) || IsTagLine(line, ObjectsTag)) {
+      CaveRecord.HasMap = IsTagLine(line, MapTag);
+      break;
+    }
+    if (TextLinesEnded(InputFile)) ReportError(Error::UnexpectedEndOfFile);
+  }
+  if (names[0].empty()) ReportError(Error::ColorsNotFound);
 }

@@ -1,11 +1,11 @@
 // The record of the cave being converted and the reading of its attributes.
 #pragma once
 
+#include "cave/cave_grid.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
-
-#include "cave/cave_grid.h"
 
 inline constexpr std::size_t PaletteSlots = 5;
 inline constexpr std::size_t RandomFillSlots = 10;
@@ -45,3 +45,13 @@ extern CaveProperties CaveRecord;
 // PictureFileName and RandSeed keep their values: every cave sets the first
 // three before they are read, and a cave without a seed uses the previous one.
 void ResetCaveRecord();
+
+// Reads the cave's attribute lines from the input file up to and including
+// its "[map]" or "[objects]" tag line, and sets HasMap from that line. Colour
+// and item names are translated as their lines are read (unknown ones warn).
+// Per-level values keep their first number. A later line of the same key wins;
+// each "Colors=" line gives all five slots anew, and names after the fifth are
+// ignored. "RandomFill=" pairs after the tenth are read but not stored.
+// Ends the run when the input ends before the tag line, when the cave has no
+// first colour name, and when "RandSeed=" or a "RandomFill=" name ends early.
+void ReadCaveAttributes();

@@ -1,4 +1,49 @@
 // The game's own properties, read from the lines after the game tag.
 #include "bdcff/game_header.h"
 
+#include "bdcff/key_lines.h"
+#include "bdcff/line_tokens.h"
+#include "driver/console_dialog.h"
+#include "driver/reports.h"
+
 GameProperties GameRecord;
+
+namespace {
+
+// The whole value of a number key counts, its blanks dropped: "1 0" is 10.
+std::int32_t HeaderNumber(const std::string &value) {
+  std::size_t position = 0;
+  return ReadRestNumber(value, position);
+}
+
+constexpr KeyHandler HeaderKeys[] = {
+    {{"Name=", "name="},
+     [](const std::string &value) {
+       GameRecord.Name = value;
+       ReportProgress(Progress::GameName);
+     }},
+    {{"Date=", "date="}, [](const std::string &value) { GameRecord.Date = value; }},
+    {{"Author=", "author="}, [](const std::string &value) { GameRecord.Author = value; }},
+    {{"WWW=", "www="}, [](const std::string &value) { GameRecord.WWW = value; }},
+    {{"Charset=", "charset="}, [](const std::string &value) { GameRecord.Charset = value; }},
+    {{"Fontset=", "fontset="}, [](const std::string &value) { GameRecord.Fontset = value; }},
+    {{"Levels=", "levels="},
+     [](const std::string &value) { GameRecord.Levels = HeaderNumber(value); }},
+    {{"Caves=", "caves="},
+     [](const std::string &value) { GameRecord.Caves = HeaderNumber(value); }},
+};
+
+} // namespace
+
+void ReadGameHeader() {
+  for (;;) {
+    const std::string line = ReadTextLine(InputFile);
+    // Keys are applied first, so a name on the file's last line is still
+    // printed before the missing empty line ends the run.
+    ApplyKeyLine(line, HeaderKeys);
+    if (line.empty()) break;
+    if (TextLinesEnded(InputFile) || IsTagLine(line, CaveTag))
+      ReportError(Error::HeaderWithoutEmptyLine);
+  }
+  if (GameRecord.Name.empty()) ReportError(Error::GameNameNotFound);
+}

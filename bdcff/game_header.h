@@ -16,3 +16,9 @@ struct GameProperties {
 };
 
 extern GameProperties GameRecord;
+
+// Reads the header lines from the input file up to and including the first
+// empty line, printing the game's name at every name line. Ends the run when
+// the input ends, or a cave tag comes, before that empty line, and when the
+// header gave no name. A later line of the same key wins.
+void ReadGameHeader();

@@ -1,13 +1,13 @@
 // The run from start to exit: banner, dialog, conversion and summary.
 #include "driver/run_sequence.h"
 
-#include <array>
-#include <string>
-
 #include "bdcff/document_walker.h"
 #include "driver/console_dialog.h"
 #include "driver/reports.h"
 #include "picture/graphics_file.h"
+
+#include <array>
+#include <string>
 
 namespace {
 
@@ -44,6 +44,7 @@ int RunGrottoprint() {
   PrintBanner();
   RunDialog();
   ReadGraphicsFile();
+  WalkDocument();
   PrintSummary();
   return 0;
 }

@@ -193,4 +193,8 @@ std::map<std::string, std::string> TinyGameFiles() {
   return files;
 }
 
-const std::string TinyGameConversionText = "Reading graphics file...\n";
+const std::string TinyGameConversionText = "Reading graphics file...\n"
+                                           "Reading input file...\n"
+                                           "Name of BD game: Tiny.\n"
+                                           "Reading HTML structure file...\n"
+                                           "Processing cave 01...\n";

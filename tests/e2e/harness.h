@@ -62,4 +62,4 @@ std::map<std::string, std::string> TinyGameFiles();
 // What the tool prints between the dialog's separator and the summary when it
 // converts the game of TinyGameFiles, and the number of caves it holds.
 extern const std::string TinyGameConversionText;
-inline constexpr int TinyGameCaves = 0;
+inline constexpr int TinyGameCaves = 1;

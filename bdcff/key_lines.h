@@ -1,0 +1,44 @@
+// Recognising property lines by their key and section lines by their tag.
+//
+// A key matches at the very start of a line in one of its two spellings,
+// capitalised or all lower case, equals sign included; the value is the rest
+// of the line, unchanged. A tag matches only the whole line in one of its
+// three spellings. Comparisons are exact: no trimming, no other capitals.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+struct KeySpellings {
+  std::string_view capitalised;
+  std::string_view lowerCase;
+};
+
+// The value after the key, or nothing when the line does not begin with it.
+std::optional<std::string> ValueAfterKey(const std::string &line, KeySpellings key);
+
+// One key of a reader's key table and what its value sets.
+struct KeyHandler {
+  KeySpellings key;
+  void (*apply)(const std::string &value);
+};
+
+// Hands the line's value to the handler of the first key the line begins
+// with; false when the line matches no key of the table.
+bool ApplyKeyLine(const std::string &line, std::span<const KeyHandler> table);
+
+using TagSpellings = std::array<std::string_view, 3>;
+
+bool IsTagLine(const std::string &line, const TagSpellings &tag);
+
+inline constexpr TagSpellings DocumentTag = {"[BDCFF]", "[bdcff]", "[Bdcff]"};
+inline constexpr TagSpellings DocumentEndTag = {"[/BDCFF]", "[/bdcff]", "[/Bdcff]"};
+inline constexpr TagSpellings GameTag = {"[game]", "[GAME]", "[Game]"};
+inline constexpr TagSpellings GameEndTag = {"[/game]", "[/GAME]", "[/Game]"};
+inline constexpr TagSpellings CaveTag = {"[cave]", "[CAVE]", "[Cave]"};
+inline constexpr TagSpellings CaveEndTag = {"[/cave]", "[/CAVE]", "[/Cave]"};
+inline constexpr TagSpellings MapTag = {"[map]", "[MAP]", "[Map]"};
+inline constexpr TagSpellings ObjectsTag = {"[objects]", "[OBJECTS]", "[Objects]"};
