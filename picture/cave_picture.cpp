@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,9 @@ constexpr std::size_t InfoHeaderBytes = 40;
 constexpr std::size_t HeaderBytes = FileHeaderBytes + InfoHeaderBytes;
 constexpr std::size_t FileBytes = HeaderBytes + PixelDataBytes;
 static_assert(PictureWidth == 648 && PictureHeight == 360 && FileBytes == 699894);
+constexpr std::size_t BandRows = 40;
+static_assert(PictureHeight % BandRows == 0);
+constexpr std::size_t BandBytes = BandRows * RowBytes;
 
 constexpr std::uint16_t ColourPlanes = 1;
 constexpr std::uint16_t BitsPerPixel = 24;
@@ -138,29 +142,36 @@ void PaintRow(unsigned char *row, std::size_t y, const PaintedTiles &painted, st
   PutPixels(cellStart, Frame, frame);
 }
 
-Bytes PaintPicture() {
-  Bytes bytes;
-  bytes.reserve(FileBytes);
-  PutHeader(bytes);
-  bytes.resize(FileBytes, 0); // the row padding stays zero
-  const PaintedTiles painted = PaintTiles(CaveRecord.CavePalette);
-  const std::int32_t frame = CaveRecord.CavePalette[FrameSlot];
-  // Rows are stored bottom-up: the file's first row is the picture's last.
-  for (std::size_t y = 0; y < PictureHeight; ++y)
-    PaintRow(bytes.data() + HeaderBytes + (PictureHeight - 1 - y) * RowBytes, y, painted, frame);
-  return bytes;
-}
-
 bool NamesFileHere(const std::string &name) {
   return name.find_first_of(UnsafeNameCharacters) == std::string::npos;
 }
 
+// The pixel rows, bottom-up, a band of rows at a time: the bytes in hand stay
+// few and warm in the cache, and each band leaves in one write.
+bool WritePixels(std::FILE *file) {
+  const PaintedTiles painted = PaintTiles(CaveRecord.CavePalette);
+  const std::int32_t frame = CaveRecord.CavePalette[FrameSlot];
+  static_assert(RowPadding == 0, "every byte of a band is painted");
+  const auto band = std::make_unique_for_overwrite<unsigned char[]>(BandBytes);
+  for (std::size_t firstRow = 0; firstRow < PictureHeight; firstRow += BandRows) {
+    // The file's first row is the picture's last.
+    for (std::size_t row = 0; row < BandRows; ++row)
+      PaintRow(band.get() + row * RowBytes, PictureHeight - 1 - (firstRow + row), painted, frame);
+    if (std::fwrite(band.get(), 1, BandBytes, file) != BandBytes) return false;
+  }
+  return true;
+}
+
 // False when the file cannot be created or written completely; an incomplete
 // file is removed rather than left behind as a broken picture.
-bool WriteWholeFile(const std::string &name, const Bytes &bytes) {
+bool WritePictureFile(const std::string &name) {
   std::FILE *file = std::fopen(name.c_str(), "wb");
   if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  std::setvbuf(file, nullptr, _IONBF, 0); // the bands are written whole, no copy needed
+  Bytes header;
+  PutHeader(header);
+  const bool written =
+      std::fwrite(header.data(), 1, header.size(), file) == header.size() && WritePixels(file);
   const bool closed = std::fclose(file) == 0;
   if (written && closed) return true;
   std::remove(name.c_str());
@@ -173,6 +184,5 @@ void WriteCavePicture() {
   CaveRecord.PictureFileName = GameRecord.Name + std::string(CaveInfix) +
                                TwoDigitText(CaveCount + 1) + std::string(PictureSuffix);
   if (!NamesFileHere(CaveRecord.PictureFileName)) ReportError(Error::PictureCreationFailed);
-  if (!WriteWholeFile(CaveRecord.PictureFileName, PaintPicture()))
-    ReportError(Error::PictureCreationFailed);
+  if (!WritePictureFile(CaveRecord.PictureFileName)) ReportError(Error::PictureCreationFailed);
 }
