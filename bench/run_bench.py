@@ -5,8 +5,17 @@ For each game size it measures, in the same folder type:
   (a) the whole program converting a generated game, answers piped in;
   (b) a baseline that writes the very same output bytes (the pictures and the
       page, read into memory first) to fresh files with plain writes.
-It prints the medians, the ratio a/b, CPU time per cave, peak resident memory
-and, where valgrind is present, instructions per cave.
+It prints the medians, the ratio a/b, the program's CPU time per cave beyond
+the baseline's (the CPU time the writing itself costs), the peak resident
+memory and, where valgrind is present, instructions per cave. The runs of (a)
+and (b) alternate so that a change in the machine's load hits both alike.
+A first line gives the start-up floor: the same launch of a program that only
+copies its input, which no conversion can beat.
+
+The peak memory is the program's own high-water mark, read from
+/proc/PID/status while it waits for the final ENTER. The figure that wait4
+reports would not do: the kernel keeps the high-water mark of the forked
+benchmark process, whose memory holds the baseline's bytes.
 
 usage: run_bench.py --tool BUILD/grottoprint [--caves 2 60 200] [--runs 7]
                     [--work DIR] [--no-callgrind] [--smoke]
@@ -23,6 +32,8 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.dirname(HERE)
 ANSWERS = b"game.bd\n1\nb\n\n"
+EXIT_PROMPT = b"Press ENTER to exit."
+PICTURE_BYTES = 54 + 648 * 360 * 3
 
 
 def prepare(folder, caves):
@@ -43,32 +54,68 @@ def remove_outputs(folder):
         os.remove(os.path.join(folder, name))
 
 
-def run_tool(tool, folder):
-    """One conversion; returns (wall seconds, user+sys seconds, peak RSS in kB)."""
-    remove_outputs(folder)
+def launch(command, folder, answers):
+    """One run with the answers piped in; returns (wall seconds, user+sys seconds)."""
     start = time.perf_counter()
-    child = subprocess.Popen([tool], cwd=folder, stdin=subprocess.PIPE,
+    child = subprocess.Popen(command, cwd=folder, stdin=subprocess.PIPE,
                              stdout=subprocess.DEVNULL)
-    child.stdin.write(ANSWERS)
+    child.stdin.write(answers)
     child.stdin.close()
     _, status, usage = os.wait4(child.pid, 0)
     wall = time.perf_counter() - start
-    child.returncode = os.waitstatus_to_exitcode(status)
-    if child.returncode != 0:
-        sys.exit(f"grottoprint ended with status {child.returncode} in {folder}")
-    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss
+    code = os.waitstatus_to_exitcode(status)
+    if code != 0:
+        sys.exit(f"{command[0]} ended with status {code} in {folder}")
+    return wall, usage.ru_utime + usage.ru_stime
+
+
+def run_tool(tool, folder):
+    remove_outputs(folder)
+    return launch([tool], folder, ANSWERS)
+
+
+def cpu_seconds():
+    times = os.times()
+    return times.user + times.system
 
 
 def run_baseline(folder, contents):
+    """Plain writes of the same bytes; returns (wall seconds, user+sys seconds)."""
     remove_outputs(folder)
-    start = time.perf_counter()
+    start, cpu = time.perf_counter(), cpu_seconds()
     for name, data in contents.items():
         fd = os.open(os.path.join(folder, name), os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
         view = memoryview(data)
         while view:
             view = view[os.write(fd, view):]
         os.close(fd)
-    return time.perf_counter() - start
+    return time.perf_counter() - start, cpu_seconds() - cpu
+
+
+def peak_kilobytes(tool, folder):
+    """The program's resident high-water mark, read while it waits for ENTER."""
+    remove_outputs(folder)
+    child = subprocess.Popen([tool], cwd=folder, stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    child.stdin.write(ANSWERS[:-1])  # all but the final ENTER
+    child.stdin.flush()
+    output = b""
+    while EXIT_PROMPT not in output:
+        chunk = child.stdout.read1(65536)
+        if not chunk:
+            break
+        output += chunk
+    peak = None
+    try:
+        with open(f"/proc/{child.pid}/status") as status:
+            for line in status:
+                if line.startswith("VmHWM:"):
+                    peak = int(line.split()[1])
+    except OSError:
+        pass
+    child.communicate(b"\n")
+    if child.returncode != 0:
+        sys.exit(f"grottoprint ended with status {child.returncode} in {folder}")
+    return peak
 
 
 def instructions(tool, folder):
@@ -78,30 +125,64 @@ def instructions(tool, folder):
     result = subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
                              tool], cwd=folder, input=ANSWERS, capture_output=True)
     found = re.search(rb"Collected : (\d+)", result.stderr)
-    return int(found.group(1)) if found else None
+    return int(found.group(1)) if found and result.returncode == 0 else None
+
+
+def check_outputs(folder, caves):
+    """A conversion that dropped a cave or a page would time less than the whole job."""
+    names = outputs(folder)
+    pictures = [n for n in names if n.endswith(".bmp")]
+    sizes = {os.path.getsize(os.path.join(folder, n)) for n in pictures}
+    if len(pictures) != caves or sizes != {PICTURE_BYTES} or len(names) != caves + 1:
+        sys.exit(f"expected {caves} pictures of {PICTURE_BYTES} bytes and one page in {folder}, "
+                 f"found {len(pictures)} pictures of sizes {sorted(sizes)} among {len(names)} files")
 
 
 def measure(tool, work, caves, runs, callgrind):
     folder = os.path.join(work, f"game{caves}")
     prepare(folder, caves)
     run_tool(tool, folder)  # warms the page cache and yields the outputs
+    check_outputs(folder, caves)
     contents = {}
     for name in outputs(folder):
         with open(os.path.join(folder, name), "rb") as source:
             contents[name] = source.read()
-    tool_runs = [run_tool(tool, folder) for _ in range(runs)]
-    baseline = [run_baseline(folder, contents) for _ in range(runs)]
+    tool_runs, baseline = [], []
+    for _ in range(runs):
+        tool_runs.append(run_tool(tool, folder))
+        baseline.append(run_baseline(folder, contents))
     a = statistics.median(r[0] for r in tool_runs)
-    b = statistics.median(baseline)
-    cpu = statistics.median(r[1] for r in tool_runs)
-    peak = max(r[2] for r in tool_runs)
+    b = statistics.median(r[0] for r in baseline)
+    cpu = statistics.median(r[1] for r in tool_runs) - statistics.median(r[1] for r in baseline)
+    peak = peak_kilobytes(tool, folder)
     count = instructions(tool, folder) if callgrind else None
     megabytes = sum(len(d) for d in contents.values()) / 1e6
-    print(f"{caves:>4} caves  {megabytes:7.1f} MB  program {a * 1000:8.1f} ms  "
-          f"baseline {b * 1000:8.1f} ms  ratio {a / b:5.2f}  "
-          f"cpu/cave {cpu / caves * 1000:6.2f} ms  peak {peak / 1024:5.1f} MB"
-          + (f"  instr/cave {count / caves / 1e6:6.2f} M" if count else ""))
+    print(f"{caves:>4} caves  {megabytes:6.1f} MB  program {a * 1000:7.1f} ms  "
+          f"baseline {b * 1000:7.1f} ms  ratio {a / b:5.2f}  "
+          f"cpu/cave beyond writing {cpu / caves * 1000:5.2f} ms  "
+          + (f"peak {peak / 1024:4.1f} MB" if peak else "peak unknown")
+          + (f"  instr/cave {count / caves / 1e6:5.2f} M" if count else ""))
     return a / b, peak
+
+
+def start_up_floor(work, runs):
+    """The launch of a program that only copies its input, as the runs above."""
+    cat = shutil.which("cat")
+    if cat is None:
+        return
+    walls = [launch([cat], work, ANSWERS)[0] for _ in range(runs)]
+    print(f"start-up floor (cat, answers piped in): {statistics.median(walls) * 1000:.1f} ms")
+
+
+def cpu_model():
+    try:
+        with open("/proc/cpuinfo") as info:
+            for line in info:
+                if line.startswith("model name"):
+                    return line.split(":", 1)[1].strip()
+    except OSError:
+        pass
+    return os.uname().machine
 
 
 def main():
@@ -116,8 +197,11 @@ def main():
     tool = os.path.abspath(args.tool)
     if args.smoke:
         args.caves, args.runs, args.no_callgrind = [2], 1, True
-    print(f"machine: {os.cpu_count()} cores, {os.uname().sysname} {os.uname().release}; "
+    print(f"machine: {cpu_model()}, {os.cpu_count()} cores, "
+          f"{os.uname().sysname} {os.uname().release}; "
           f"folder: {args.work}; median of {args.runs} runs")
+    os.makedirs(args.work, exist_ok=True)
+    start_up_floor(args.work, args.runs)
     for caves in args.caves:
         measure(tool, args.work, caves, args.runs, not args.no_callgrind)
 

@@ -2,6 +2,9 @@
 #include "cave/cave_grid.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
+#include <string_view>
 
 #include "driver/reports.h"
 
@@ -98,6 +101,18 @@ constexpr NamedItem ItemSpellings[] = {
     {"?????", Items::RockfordDoll},
 };
 
+// The same spellings sorted by name, once, by the compiler: an objects line
+// translates its item name for every cell it touches.
+constexpr auto SpellingsByName = [] {
+  std::array<NamedItem, std::size(ItemSpellings)> sorted{};
+  std::ranges::copy(ItemSpellings, sorted.begin());
+  std::ranges::sort(sorted, {}, &NamedItem::name);
+  return sorted;
+}();
+static_assert(std::ranges::adjacent_find(SpellingsByName, {}, &NamedItem::name) ==
+                  SpellingsByName.end(),
+              "every spelling names one item");
+
 } // namespace
 
 void SetCell(ItemCode item, std::int32_t row, std::int32_t column) {
@@ -117,8 +132,9 @@ void FillBlock(ItemCode item, std::int32_t firstRow, std::int32_t lastRow, std::
 }
 
 ItemCode ItemCodeFromName(const std::string &name) {
-  for (const NamedItem &spelling : ItemSpellings)
-    if (spelling.name == name) return spelling.item;
+  const auto found =
+      std::ranges::lower_bound(SpellingsByName, std::string_view(name), {}, &NamedItem::name);
+  if (found != SpellingsByName.end() && found->name == name) return found->item;
   ReportWarning(Warning::UnknownObjectItem);
   return Items::EmptySpace;
 }

@@ -10,6 +10,7 @@
 #include "driver/reports.h"
 #include "picture/graphics_file.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -138,29 +139,36 @@ void PaintRow(unsigned char *row, std::size_t y, const PaintedTiles &painted, st
   PutPixels(cellStart, Frame, frame);
 }
 
-Bytes PaintPicture() {
-  Bytes bytes;
-  bytes.reserve(FileBytes);
-  PutHeader(bytes);
-  bytes.resize(FileBytes, 0); // the row padding stays zero
-  const PaintedTiles painted = PaintTiles(CaveRecord.CavePalette);
-  const std::int32_t frame = CaveRecord.CavePalette[FrameSlot];
-  // Rows are stored bottom-up: the file's first row is the picture's last.
-  for (std::size_t y = 0; y < PictureHeight; ++y)
-    PaintRow(bytes.data() + HeaderBytes + (PictureHeight - 1 - y) * RowBytes, y, painted, frame);
-  return bytes;
-}
-
 bool NamesFileHere(const std::string &name) {
   return name.find_first_of(UnsafeNameCharacters) == std::string::npos;
 }
 
+// One picture's bytes, kept for the whole run: its pages are touched once
+// however many caves follow, and each picture leaves in a single write from
+// the start of the file, which the file system stores in the fewest pieces.
+std::array<unsigned char, FileBytes> PictureBytes;
+
+void PaintPicture() {
+  Bytes header;
+  PutHeader(header);
+  std::memcpy(PictureBytes.data(), header.data(), HeaderBytes);
+  const PaintedTiles painted = PaintTiles(CaveRecord.CavePalette);
+  const std::int32_t frame = CaveRecord.CavePalette[FrameSlot];
+  static_assert(RowPadding == 0, "every byte of a row is painted");
+  // Rows are stored bottom-up: the file's first row is the picture's last.
+  for (std::size_t y = 0; y < PictureHeight; ++y)
+    PaintRow(PictureBytes.data() + HeaderBytes + (PictureHeight - 1 - y) * RowBytes, y, painted,
+             frame);
+}
+
 // False when the file cannot be created or written completely; an incomplete
 // file is removed rather than left behind as a broken picture.
-bool WriteWholeFile(const std::string &name, const Bytes &bytes) {
+bool WritePictureFile(const std::string &name) {
   std::FILE *file = std::fopen(name.c_str(), "wb");
   if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  std::setvbuf(file, nullptr, _IONBF, 0); // the picture is written whole, no copy needed
+  PaintPicture();
+  const bool written = std::fwrite(PictureBytes.data(), 1, FileBytes, file) == FileBytes;
   const bool closed = std::fclose(file) == 0;
   if (written && closed) return true;
   std::remove(name.c_str());
@@ -173,6 +181,5 @@ void WriteCavePicture() {
   CaveRecord.PictureFileName = GameRecord.Name + std::string(CaveInfix) +
                                TwoDigitText(CaveCount + 1) + std::string(PictureSuffix);
   if (!NamesFileHere(CaveRecord.PictureFileName)) ReportError(Error::PictureCreationFailed);
-  if (!WriteWholeFile(CaveRecord.PictureFileName, PaintPicture()))
-    ReportError(Error::PictureCreationFailed);
+  if (!WritePictureFile(CaveRecord.PictureFileName)) ReportError(Error::PictureCreationFailed);
 }
