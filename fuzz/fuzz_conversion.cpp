@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "bdcff/cave_attributes.h"
 #include "bdcff/document_walker.h"
@@ -87,11 +88,24 @@ void ResetRun() {
   PictureExtension = "png";
 }
 
+// The temporary folder the runs work in, removed when the fuzzer ends.
+std::string WorkFolder;
+
+void RemoveWorkFolder() {
+  std::error_code ignored;
+  fs::remove_all(WorkFolder, ignored);
+}
+
+// Removes every file a run wrote; a game named "" writes ".html", which has no
+// extension to go by, so only the three input files are kept.
 void RemoveOutputs() {
+  std::vector<fs::path> written;
   for (const fs::directory_entry &entry : fs::directory_iterator(fs::current_path())) {
-    const std::string extension = entry.path().extension().string();
-    if (extension == ".bmp" || extension == ".html") fs::remove_all(entry.path());
+    const std::string name = entry.path().filename().string();
+    if (name != GameName && name != GraphicsName && name != StructureName)
+      written.push_back(entry.path());
   }
+  for (const fs::path &path : written) fs::remove_all(path);
 }
 
 } // namespace
@@ -101,8 +115,9 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   // fuzzer needs neither.
   if (std::freopen("/dev/null", "r", stdin) == nullptr) std::abort();
   if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
-  std::string folder = (fs::temp_directory_path() / "grottoprint-fuzz-XXXXXX").string();
-  if (mkdtemp(folder.data()) == nullptr || chdir(folder.c_str()) != 0) std::abort();
+  WorkFolder = (fs::temp_directory_path() / "grottoprint-fuzz-XXXXXX").string();
+  if (mkdtemp(WorkFolder.data()) == nullptr || chdir(WorkFolder.c_str()) != 0) std::abort();
+  std::atexit(RemoveWorkFolder);
   WriteFile(GameName, FixedGame());
   WriteFile(GraphicsName, FixedGraphics());
   WriteFile(StructureName, FixedStructure());

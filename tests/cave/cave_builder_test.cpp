@@ -117,7 +117,7 @@ TEST_F(BuildCaveTest, ProbabilityAbove255ShiftsTheTestedPairs) {
 
 TEST_F(BuildCaveTest, SeedAbove255UsesItsLowEightBits) {
   SetPairs({{Items::Boulder, 60}, {Items::Diamond, 30}});
-  const auto gridFor = [this](std::int32_t seed) {
+  const auto gridFor = [](std::int32_t seed) {
     CaveRecord.RandSeed = seed;
     Build();
     return WholeGrid();

@@ -35,7 +35,8 @@ TEST(ItemCodeFromName, EveryAcceptedSpellingGivesItsItemSilently) {
     while (start < list.size()) {
       const std::size_t end = std::min(list.find(' ', start), list.size());
       const std::string name = list.substr(start, end - start);
-      EXPECT_EQ(OutputOf([&] { EXPECT_EQ(ItemCodeFromName(name), item) << name; }), "") << name;
+      const ItemCode expected = item; // a lambda may not capture a structured binding
+      EXPECT_EQ(OutputOf([&] { EXPECT_EQ(ItemCodeFromName(name), expected) << name; }), "") << name;
       ++names;
       start = end + 1;
     }
