@@ -42,3 +42,5 @@ inline constexpr TagSpellings CaveTag = {"[cave]", "[CAVE]", "[Cave]"};
 inline constexpr TagSpellings CaveEndTag = {"[/cave]", "[/CAVE]", "[/Cave]"};
 inline constexpr TagSpellings MapTag = {"[map]", "[MAP]", "[Map]"};
 inline constexpr TagSpellings ObjectsTag = {"[objects]", "[OBJECTS]", "[Objects]"};
+inline constexpr TagSpellings MapEndTag = {"[/map]", "[/MAP]", "[/Map]"};
+inline constexpr TagSpellings ObjectsEndTag = {"[/objects]", "[/OBJECTS]", "[/Objects]"};

@@ -1,16 +1,13 @@
 // The map section: one text line per cave row, one character per cell.
 #include "bdcff/map_section.h"
 
+#include "bdcff/key_lines.h"
 #include "driver/console_dialog.h"
 #include "driver/reports.h"
 
-#include <array>
 #include <string>
-#include <string_view>
 
 namespace {
-
-constexpr std::array<std::string_view, 3> MapEndTags = {"[/map]", "[/MAP]", "[/Map]"};
 
 struct MapChar {
   char character;
@@ -28,12 +25,6 @@ constexpr MapChar MapChars[] = {
     {'C', Items::Butterfly},    {'b', Items::Butterfly},   {'B', Items::Butterfly},
     {'a', Items::Amoeba},       {'s', Items::Slime},       {'F', Items::RockfordDoll},
 };
-
-bool IsMapEndTag(const std::string &line) {
-  for (std::string_view tag : MapEndTags)
-    if (line == tag) return true;
-  return false;
-}
 
 // Stores the characters of one row that fall inside the grid; characters
 // beyond it are skipped untranslated, so they cause no unknown-item warning.
@@ -59,7 +50,7 @@ void ReadMapSection() {
     const std::string line = ReadTextLine(InputFile);
     // The end tag is compared first: a last line "[/map]" without its line
     // feed still closes the section.
-    if (IsMapEndTag(line)) return;
+    if (IsTagLine(line, MapEndTag)) return;
     if (TextLinesEnded(InputFile)) ReportError(Error::MapEndTagNotFound);
     StoreMapRow(line, row);
     if (line.size() > static_cast<std::size_t>(GridColumns)) ReportWarning(Warning::CaveTooWide);

@@ -8,6 +8,7 @@
 #include "bdcff/objects_section.h"
 
 #include "bdcff/cave_attributes.h"
+#include "bdcff/key_lines.h"
 #include "bdcff/line_tokens.h"
 #include "cave/cave_builder.h"
 #include "cave/cave_grid.h"
@@ -23,15 +24,6 @@
 namespace {
 
 using Coordinate = std::int64_t;
-
-constexpr std::array<std::string_view, 3> ObjectsEndTags = {"[/objects]", "[/OBJECTS]",
-                                                            "[/Objects]"};
-
-bool IsObjectsEndTag(const std::string &line) {
-  for (std::string_view tag : ObjectsEndTags)
-    if (line == tag) return true;
-  return false;
-}
 
 Coordinate Sign(Coordinate value) {
   return (value > 0) - (value < 0);
@@ -216,7 +208,7 @@ void ReadObjectsSection() {
     const std::string line = ReadTextLine(InputFile);
     // The end tag is compared first: a last line "[/objects]" without its line
     // feed still closes the section.
-    if (IsObjectsEndTag(line)) return;
+    if (IsTagLine(line, ObjectsEndTag)) return;
     if (TextLinesEnded(InputFile)) ReportError(Error::ObjectsEndTagNotFound);
     DrawObjectLine(line);
   }
