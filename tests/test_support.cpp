@@ -140,6 +140,12 @@ void OpenInputText(const std::string &text) {
   ASSERT_TRUE(OpenTextLines(InputFile, folder.Write("input.bd", text).string()));
 }
 
+std::string LowerCase(std::string text) {
+  for (char &c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
 int CountOf(const std::string &text, const std::string &piece) {
   int count = 0;
   for (std::size_t at = text.find(piece); at != std::string::npos;

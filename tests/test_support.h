@@ -82,6 +82,9 @@ ChildOutcome RunInChild(const std::function<void()> &body,
 // Puts the text into a temporary file and opens it as the InputFile.
 void OpenInputText(const std::string &text);
 
+// The text with its ASCII capitals in lower case.
+std::string LowerCase(std::string text);
+
 // How often the piece stands in the text.
 int CountOf(const std::string &text, const std::string &piece);
 

@@ -4,8 +4,6 @@
 #include "picture/cave_colors.h"
 #include "test_support.h"
 
-#include <cctype>
-
 namespace {
 
 const std::string UnknownItemWarning = "Warning: Unknown item in objects! Empty Space inserted.\n";
@@ -40,10 +38,8 @@ Palette PaletteOf(std::initializer_list<const char *> names) {
 
 TEST(ReadCaveAttributes, FillsTheRecordInBothKeySpellingsAndStopsAtTheTagLine) {
   for (const bool lowerCase : {false, true}) {
-    const auto key = [lowerCase](std::string name) {
-      if (lowerCase)
-        for (char &c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      return name + "=";
+    const auto key = [lowerCase](const std::string &name) {
+      return (lowerCase ? LowerCase(name) : name) + "=";
     };
     const std::string output = ReadAttributesOf(
         key("Name") + "Deep Cave\n" + key("Remark") + " a long way down \n" + key("InitialFill") +
@@ -105,50 +101,39 @@ TEST(ReadCaveAttributes, UngivenFieldsKeepTheirResetValues) {
   }
 }
 
-TEST(ReadCaveAttributes, OneNumberKeysKeepTheFirstToken) {
+// Only the first token of a value counts: the first level of per-level
+// values, and both diamond values; keys match in two spellings only.
+TEST(ReadCaveAttributes, NumberKeysKeepTheirFirstTokens) {
+  using Field = std::int32_t CaveProperties::*;
   const struct {
     const char *line;
-    std::int32_t caveDelay;
+    Field field;
+    std::int32_t value;
   } cases[] = {
-      {"CaveDelay=12 10 8 6 4", 12}, {"cavedelay=12", 12},  {"CaveDelay= 12", 0}, {"CaveDelay=", 0},
-      {"CAVEDELAY=12", -1},          {" CaveDelay=12", -1}, {"Cavedelay=12", -1},
+      {"CaveDelay=12 10 8 6 4", &CaveProperties::CaveDelay, 12},
+      {"cavedelay=12", &CaveProperties::CaveDelay, 12},
+      {"CaveDelay= 12", &CaveProperties::CaveDelay, 0},
+      {"CaveDelay=", &CaveProperties::CaveDelay, 0},
+      {"CAVEDELAY=12", &CaveProperties::CaveDelay, -1},
+      {" CaveDelay=12", &CaveProperties::CaveDelay, -1},
+      {"Cavedelay=12", &CaveProperties::CaveDelay, -1},
+      {"AmoebaTime=100", &CaveProperties::AmoebaTime, 100},
+      {"AmoebaTime=20 20 20 20 20", &CaveProperties::AmoebaTime, 20},
+      {"AmoebaTime= 20", &CaveProperties::AmoebaTime, 0},
+      {"MagicWallTime=30 25 20 15 10", &CaveProperties::MagicWallTime, 30},
+      {"MagicWallTime=", &CaveProperties::MagicWallTime, 0},
+      {"DiamondValue=10 15", &CaveProperties::BonusDiamondValue, 15},
+      {"DiamondValue=10", &CaveProperties::BonusDiamondValue, 10},
+      {"DiamondValue=10 ", &CaveProperties::BonusDiamondValue, 10},
+      {"DiamondValue=10 1 5", &CaveProperties::DiamondValue, 10},
+      {"DiamondValue=10 1 5", &CaveProperties::BonusDiamondValue, 15},
+      {"DiamondValue=", &CaveProperties::DiamondValue, 0},
+      {"DiamondValue=", &CaveProperties::BonusDiamondValue, 0},
+      {"diamondvalue=3 4", &CaveProperties::BonusDiamondValue, 4},
   };
   for (const auto &c : cases) {
     ReadLines(std::string(c.line) + "\n");
-    EXPECT_EQ(CaveRecord.CaveDelay, c.caveDelay) << c.line;
-  }
-}
-
-// Per-level values give one number per level; only the first level counts.
-// Reading the whole value as one number would give a meaningless result.
-TEST(ReadCaveAttributes, TimesKeepTheirFirstLevel) {
-  const struct {
-    const char *lines;
-    std::int32_t amoeba, magicWall;
-  } cases[] = {
-      {"AmoebaTime=100\nMagicWallTime=7\n", 100, 7},
-      {"AmoebaTime=20 20 20 20 20\nMagicWallTime=30 25 20 15 10\n", 20, 30},
-      {"AmoebaTime= 20\nMagicWallTime=\n", 0, 0},
-  };
-  for (const auto &c : cases) {
-    ReadLines(c.lines);
-    EXPECT_EQ(CaveRecord.AmoebaTime, c.amoeba) << c.lines;
-    EXPECT_EQ(CaveRecord.MagicWallTime, c.magicWall) << c.lines;
-  }
-}
-
-TEST(ReadCaveAttributes, DiamondValueGivesBothValues) {
-  const struct {
-    const char *line;
-    std::int32_t value, bonus;
-  } cases[] = {
-      {"DiamondValue=10 15", 10, 15},  {"DiamondValue=10", 10, 10}, {"DiamondValue=10 ", 10, 10},
-      {"DiamondValue=10 1 5", 10, 15}, {"DiamondValue=", 0, 0},     {"diamondvalue=3 4", 3, 4},
-  };
-  for (const auto &c : cases) {
-    ReadLines(std::string(c.line) + "\n");
-    EXPECT_EQ(CaveRecord.DiamondValue, c.value) << c.line;
-    EXPECT_EQ(CaveRecord.BonusDiamondValue, c.bonus) << c.line;
+    EXPECT_EQ(CaveRecord.*c.field, c.value) << c.line;
   }
 }
 

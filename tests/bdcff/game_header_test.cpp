@@ -3,8 +3,6 @@
 #include "driver/console_dialog.h"
 #include "test_support.h"
 
-#include <cctype>
-
 namespace {
 
 // Reads the header from a fresh record and returns what it printed.
@@ -22,10 +20,8 @@ void ExpectHeaderToEndRun(const std::string &text, const std::string &transcript
 
 TEST(ReadGameHeader, FillsEveryFieldInBothKeySpellingsAndStopsAtTheEmptyLine) {
   for (const bool lowerCase : {false, true}) {
-    const auto key = [lowerCase](std::string name) {
-      if (lowerCase)
-        for (char &c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      return name + "=";
+    const auto key = [lowerCase](const std::string &name) {
+      return (lowerCase ? LowerCase(name) : name) + "=";
     };
     const std::string output = ReadHeaderOf(
         key("Name") + "Boulders\n" + key("Date") + "1999\n" + key("Author") + " A. Digger \n" +

@@ -64,9 +64,9 @@ TEST(Dialog, AnswersThatEndTheRun) {
 
   const std::string noGraphics =
       UpToMenu + CustomQuestionText + ErrorText("Graphics file not found!");
-  for (const std::string &name : {std::string("missing.txt"), std::string("tiles"),
-                                 std::string("graphics_original.txt "),
-                                 std::string("graphics_original.txt\0x", 23)})
+  for (const std::string &name :
+       {std::string("missing.txt"), std::string("tiles"), std::string("graphics_original.txt "),
+        std::string("graphics_original.txt\0x", 23)})
     ExpectTranscript("caves.bd\n8\n" + name + "\nb\n", noGraphics);
 }
 

@@ -13,8 +13,8 @@
 namespace {
 
 constexpr std::size_t PictureBytes = 699894;
-constexpr int Rows = 22;
-constexpr int Columns = 40;
+constexpr std::size_t Rows = 22;
+constexpr std::size_t Columns = 40;
 
 const std::string Answers = "game.bd\n1\nb\n\n";
 
@@ -72,42 +72,32 @@ std::string RandomBytes(std::size_t count, unsigned seed) {
 using SlotMap = std::array<std::string, Rows>;
 
 SlotMap SlotsOf(const std::string &picture) {
-  std::array<std::int32_t, 5> colors{};
-  const char *names[] = {"Black", "Red", "Green", "Blue", "White"};
-  for (std::size_t slot = 0; slot < colors.size(); ++slot)
-    colors[slot] = ColorFromName(names[slot]);
+  const std::string colors[] = {"Black", "Red", "Green", "Blue", "White"};
   SlotMap slots;
   if (picture.size() != PictureBytes) return slots;
-  for (int row = 0; row < Rows; ++row) {
-    for (int column = 0; column < Columns; ++column) {
-      const std::size_t y = 359 - (4 + static_cast<std::size_t>(row) * 16);
-      const std::size_t at = 54 + y * 1944 + (4 + static_cast<std::size_t>(column) * 16) * 3;
-      const auto byte = [&](std::size_t i) {
-        return static_cast<std::int32_t>(static_cast<unsigned char>(picture[at + i]));
-      };
+  for (std::size_t row = 0; row < Rows; ++row)
+    for (std::size_t column = 0; column < Columns; ++column) {
+      const std::size_t at = 54 + (355 - row * 16) * 1944 + (4 + column * 16) * 3;
+      const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(picture[at + i]); };
       const std::int32_t color = byte(2) << 16 | byte(1) << 8 | byte(0);
       char shown = '?';
-      for (std::size_t slot = 0; slot < colors.size(); ++slot)
-        if (colors[slot] == color) shown = static_cast<char>('0' + slot);
-      slots[static_cast<std::size_t>(row)] += shown;
+      for (std::size_t slot = 0; slot < 5; ++slot)
+        if (ColorFromName(colors[slot]) == color) shown = static_cast<char>('0' + slot);
+      slots[row] += shown;
     }
-  }
   return slots;
 }
 
 // A cave filled with dirt inside its titanium border.
 SlotMap DirtCave() {
   SlotMap slots;
-  for (int row = 0; row < Rows; ++row) {
-    const bool edge = row == 0 || row == Rows - 1;
-    slots[static_cast<std::size_t>(row)] =
-        edge ? std::string(Columns, '3') : "3" + std::string(Columns - 2, '0') + "3";
-  }
+  slots.fill("3" + std::string(Columns - 2, '0') + "3");
+  slots.front() = slots.back() = std::string(Columns, '3');
   return slots;
 }
 
-void Set(SlotMap &slots, int row, int column, char slot) {
-  slots[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = slot;
+void Set(SlotMap &slots, std::size_t row, std::size_t column, char slot) {
+  slots[row][column] = slot;
 }
 
 TEST(HostileInput, GarbageInEveryInputFileEndsInTheToolsOwnMessage) {
@@ -203,13 +193,13 @@ TEST(HostileInput, FarReachingObjectsDrawOnlyTheirCellsInsideTheGrid) {
   EXPECT_EQ(result.output, GameStartText("Far") + CaveLine(1) + SummaryText(1));
   EXPECT_EQ(result.exitStatus, 0);
   SlotMap expected = DirtCave();
-  for (int step = 0; step < Rows; ++step) Set(expected, step, step, '2');
-  for (int step = 0; step < Rows; ++step) Set(expected, step, 39 - step, '4');
-  for (int column = 0; column < Columns; ++column) Set(expected, 20, column, '1');
+  for (std::size_t step = 0; step < Rows; ++step) Set(expected, step, step, '2');
+  for (std::size_t step = 0; step < Rows; ++step) Set(expected, step, 39 - step, '4');
+  for (std::size_t column = 0; column < Columns; ++column) Set(expected, 20, column, '1');
   Set(expected, 1, 1, '4');
-  for (int row = 1; row < Rows; ++row) Set(expected, row, 38, '3');
-  for (int row = 15; row < Rows; ++row)
-    for (int column = 30; column < Columns; ++column)
+  for (std::size_t row = 1; row < Rows; ++row) Set(expected, row, 38, '3');
+  for (std::size_t row = 15; row < Rows; ++row)
+    for (std::size_t column = 30; column < Columns; ++column)
       Set(expected, row, column, row == 15 || column == 30 ? '1' : '4');
   EXPECT_EQ(SlotsOf(result.written.at("Far_Cave_01.bmp")), expected);
 }
@@ -248,7 +238,7 @@ TEST(HostileInput, MillionLineObjectsSectionIsDrawnLineByLine) {
   EXPECT_EQ(result.output, GameStartText("Lines") + CaveLine(1) + SummaryText(1));
   EXPECT_EQ(result.exitStatus, 0);
   SlotMap expected = DirtCave();
-  for (int column = 1; column <= 38; ++column) Set(expected, 5, column, '1');
+  for (std::size_t column = 1; column <= 38; ++column) Set(expected, 5, column, '1');
   Set(expected, 5, 7, '2');
   EXPECT_EQ(SlotsOf(result.written.at("Lines_Cave_01.bmp")), expected);
 }
@@ -297,7 +287,7 @@ TEST(HostileInput, DisguisedTagsAndKeysAreOrdinaryLines) {
                                SummaryText(1));
   EXPECT_EQ(result.exitStatus, 0);
   SlotMap expected = DirtCave();
-  for (int column : {3, 5, 7}) Set(expected, 2, column, '2');
+  for (std::size_t column : {3U, 5U, 7U}) Set(expected, 2, column, '2');
   Set(expected, 2, 6, '4');
   ASSERT_EQ(result.written.count("Blank _Cave_01.bmp"), 1U);
   EXPECT_EQ(SlotsOf(result.written.at("Blank _Cave_01.bmp")), expected);

@@ -56,50 +56,39 @@ TEST_F(HtmlStructureFile, AcceptsEmptyPiecesAndAnyPreambleText) {
   EXPECT_EQ(HtmlTemplate.Tail, "");
 }
 
-// Runs the reader on `file` in a child and expects it to stop with `message`.
-void ExpectStructureError(const std::string &file, const std::string &message) {
-  WriteWholeFile("html_structure.txt", file);
-  EXPECT_TRANSCRIPT_AND_EXIT(ReadHtmlStructure(), ReadingLine + ErrorReport(message)) << file;
-}
-
-TEST_F(HtmlStructureFileDeathTest, NeedsExactlyEightMarksBeforeTheFirstMarker) {
+// Exactly eight marks before the first marker; markers compared whole and
+// case-sensitively; a mark inside a piece ends it early (a colour written
+// with a mark ends the head there); a piece running to the file's end is not
+// closed.
+TEST_F(HtmlStructureFileDeathTest, MalformedFilesNameTheMissingMarker) {
   const std::string rest = "#HTML-begin#h#Caves-begin#e#Caves-end#t#HTML-end#";
-  ExpectStructureError("#######" + rest, HtmlBeginMissing);
-  ExpectStructureError("#########" + rest, HtmlBeginMissing);
-  ExpectStructureError("", HtmlBeginMissing);
-  ExpectStructureError("########", HtmlBeginMissing); // the file ends after the preamble
-}
-
-TEST_F(HtmlStructureFileDeathTest, ComparesEachMarkerWholeAndCaseSensitively) {
-  const std::string preamble = "########";
-  ExpectStructureError(preamble + "#HTML-begin #h#Caves-begin#e#Caves-end#t#HTML-end#",
-                       HtmlBeginMissing);
-  ExpectStructureError(preamble + "#html-begin#h#Caves-begin#e#Caves-end#t#HTML-end#",
-                       HtmlBeginMissing);
-  ExpectStructureError(preamble + "#HTML-begin#h#Caves-begin\n#e#Caves-end#t#HTML-end#",
-                       CavesBeginMissing);
-  ExpectStructureError(preamble + "#HTML-begin#h#Caves-begin#e#CAVES-END#t#HTML-end#",
-                       CavesEndMissing);
-  ExpectStructureError(preamble + "#HTML-begin#h#Caves-begin#e#Caves-end#t#HTML-end\n",
-                       HtmlEndMissing);
-  ExpectStructureError(preamble + "#HTML-begin#h#Caves-begin#e#Caves-end#t#HTML-ending#",
-                       HtmlEndMissing);
-}
-
-TEST_F(HtmlStructureFileDeathTest, AMarkInsideAPieceEndsItEarly) {
-  // A colour written with a mark ends the head there.
-  ExpectStructureError(StructureFile("<body bgcolor=\"#000000\">", "e", "t"), CavesBeginMissing);
-  ExpectStructureError(StructureFile("h", "<a href=\"x#top\">", "t"), CavesEndMissing);
-  ExpectStructureError(StructureFile("h", "e", "&#38;"), HtmlEndMissing);
-}
-
-TEST_F(HtmlStructureFileDeathTest, APieceRunningToTheEndOfTheFileIsNotClosed) {
   const std::string begin = "########" + std::string("#HTML-begin#");
-  ExpectStructureError(begin, CavesBeginMissing);
-  ExpectStructureError(begin + "head only", CavesBeginMissing);
-  ExpectStructureError(begin + "h#Caves-begin", CavesEndMissing);
-  ExpectStructureError(begin + "h#Caves-begin#entry only", CavesEndMissing);
-  ExpectStructureError(begin + "h#Caves-begin#e#Caves-end#tail only", HtmlEndMissing);
+  const std::pair<std::string, const std::string *> cases[] = {
+      {"#######" + rest, &HtmlBeginMissing},
+      {"#########" + rest, &HtmlBeginMissing},
+      {"", &HtmlBeginMissing},
+      {"########", &HtmlBeginMissing},
+      {"########" + std::string("#HTML-begin #h#Caves-begin#e#Caves-end#t#HTML-end#"),
+       &HtmlBeginMissing},
+      {"########" + std::string("#html-begin#h#Caves-begin#e#Caves-end#t#HTML-end#"),
+       &HtmlBeginMissing},
+      {begin + "h#Caves-begin\n#e#Caves-end#t#HTML-end#", &CavesBeginMissing},
+      {begin + "h#Caves-begin#e#CAVES-END#t#HTML-end#", &CavesEndMissing},
+      {begin + "h#Caves-begin#e#Caves-end#t#HTML-end\n", &HtmlEndMissing},
+      {begin + "h#Caves-begin#e#Caves-end#t#HTML-ending#", &HtmlEndMissing},
+      {StructureFile("<body bgcolor=\"#000000\">", "e", "t"), &CavesBeginMissing},
+      {StructureFile("h", "<a href=\"x#top\">", "t"), &CavesEndMissing},
+      {StructureFile("h", "e", "&#38;"), &HtmlEndMissing},
+      {begin, &CavesBeginMissing},
+      {begin + "head only", &CavesBeginMissing},
+      {begin + "h#Caves-begin", &CavesEndMissing},
+      {begin + "h#Caves-begin#entry only", &CavesEndMissing},
+      {begin + "h#Caves-begin#e#Caves-end#tail only", &HtmlEndMissing}};
+  for (const auto &c : cases) {
+    WriteWholeFile("html_structure.txt", c.first);
+    EXPECT_TRANSCRIPT_AND_EXIT(ReadHtmlStructure(), ReadingLine + ErrorReport(*c.second))
+        << c.first;
+  }
 }
 
 TEST_F(HtmlStructureFileDeathTest, AMissingOrUnreadableFileIsNotFound) {
