@@ -1,19 +1,13 @@
 // The cave attributes: every key, its reader, its spellings and the failures.
 #include "bdcff/cave_attributes.h"
-#include "bdcff/transcript_pattern.h"
-#include "cave/cave_test_support.h"
 #include "driver/console_dialog.h"
 #include "picture/cave_colors.h"
-
-#include <gtest/gtest.h>
+#include "test_support.h"
 
 namespace {
 
-using testing::ExitedWithCode;
-
 const std::string UnknownItemWarning = "Warning: Unknown item in objects! Empty Space inserted.\n";
 const std::string UnknownColorWarning = "Warning: Unknown color found! Gray2 inserted.\n";
-const std::string ErrorEnd = "\nPress ENTER to exit.\n";
 
 // Reads one cave's attributes after a reset and returns what was printed.
 // The record itself is not cleared first: fields that are not reset keep what
@@ -21,9 +15,7 @@ const std::string ErrorEnd = "\nPress ENTER to exit.\n";
 std::string ReadAttributesOf(const std::string &text) {
   OpenInputText(text);
   ResetCaveRecord();
-  testing::internal::CaptureStdout();
-  ReadCaveAttributes();
-  return testing::internal::GetCapturedStdout();
+  return OutputOf(ReadCaveAttributes);
 }
 
 // Reads attribute lines closed by a colour line and an objects tag.
@@ -34,9 +26,7 @@ std::string ReadLines(const std::string &lines) {
 void ExpectAttributesToEndRun(const std::string &text, const std::string &transcript) {
   OpenInputText(text);
   ResetCaveRecord();
-  EXPECT_EXIT(RunWithOutputOnStderr(ReadCaveAttributes), ExitedWithCode(1),
-              WholeTranscript(transcript))
-      << text;
+  EXPECT_TRANSCRIPT_AND_EXIT(ReadCaveAttributes(), transcript) << text;
 }
 
 Palette PaletteOf(std::initializer_list<const char *> names) {
@@ -46,71 +36,47 @@ Palette PaletteOf(std::initializer_list<const char *> names) {
   return palette;
 }
 
-TEST(ReadCaveAttributes, FillsTheRecordAndStopsAtTheTagLine) {
-  const std::string output = ReadAttributesOf("Name=Deep Cave\n"
-                                              "Remark= a long way down \n"
-                                              "InitialFill=BOULDER \n"
-                                              "CaveDelay=12 10 8 6 4\n"
-                                              "CaveTime=150 140 130 120 110\n"
-                                              "DiamondsRequired=24 25 26 27 28\n"
-                                              "DiamondValue=10 15\n"
-                                              "SlimePermeability=0.25\n"
-                                              "AmoebaTime=20 20 20 20 20\n"
-                                              "MagicWallTime=30 25 20 15 10\n"
-                                              "Intermission=true\n"
-                                              "Colors=Black Blue Orange Gray1 White\n"
-                                              "RandSeed=10 20 30 40 50\n"
-                                              "RandomFill=BOULDER 50 DIAMOND 9\n"
-                                              "[map]\n"
-                                              "first map row\n");
-  EXPECT_EQ(output, "");
-  EXPECT_EQ(CaveRecord.Name, "Deep Cave");
-  EXPECT_EQ(CaveRecord.Remark, " a long way down ");
-  EXPECT_EQ(CaveRecord.InitialFill, "BOULDER "); // unknown to the builder, as written
-  EXPECT_EQ(CaveRecord.CaveDelay, 12);
-  EXPECT_EQ(CaveRecord.CaveTime, 150);
-  EXPECT_EQ(CaveRecord.DiamondsRequired, 24);
-  EXPECT_EQ(CaveRecord.DiamondValue, 10);
-  EXPECT_EQ(CaveRecord.BonusDiamondValue, 15);
-  EXPECT_EQ(CaveRecord.SlimePermeability, "0.25");
-  EXPECT_EQ(CaveRecord.AmoebaTime, 20);
-  EXPECT_EQ(CaveRecord.MagicWallTime, 30);
-  EXPECT_TRUE(CaveRecord.Intermission);
-  EXPECT_EQ(CaveRecord.CavePalette, PaletteOf({"Black", "Blue", "Orange", "Gray1", "White"}));
-  EXPECT_EQ(CaveRecord.RandSeed, 10);
-  EXPECT_TRUE(CaveRecord.RandomFill);
-  EXPECT_EQ(CaveRecord.RandomFillItems[0], Items::Boulder);
-  EXPECT_EQ(CaveRecord.RandomFillProbabilities[0], 50);
-  EXPECT_EQ(CaveRecord.RandomFillItems[1], Items::Diamond);
-  EXPECT_EQ(CaveRecord.RandomFillProbabilities[1], 9);
-  EXPECT_EQ(CaveRecord.Level, 1);
-  EXPECT_TRUE(CaveRecord.HasMap);
-  // The section's first line is left for the section reader.
-  EXPECT_EQ(ReadTextLine(InputFile), "first map row");
-}
-
-TEST(ReadCaveAttributes, AcceptsLowerCaseKeys) {
-  ReadAttributesOf("name=N\nremark=R\ninitialfill=SPACE\ncavedelay=3\ncavetime=99\n"
-                   "diamondsrequired=7\ndiamondvalue=2 4\nslimepermeability=s\namoebatime=5\n"
-                   "magicwalltime=6\nintermission=True\ncolors=Red Blue Green Yellow White\n"
-                   "randseed=9 9\nrandomfill=DIRT 1\n[objects]\n");
-  EXPECT_EQ(CaveRecord.Name, "N");
-  EXPECT_EQ(CaveRecord.Remark, "R");
-  EXPECT_EQ(CaveRecord.InitialFill, "SPACE");
-  EXPECT_EQ(CaveRecord.CaveDelay, 3);
-  EXPECT_EQ(CaveRecord.CaveTime, 99);
-  EXPECT_EQ(CaveRecord.DiamondsRequired, 7);
-  EXPECT_EQ(CaveRecord.DiamondValue, 2);
-  EXPECT_EQ(CaveRecord.BonusDiamondValue, 4);
-  EXPECT_EQ(CaveRecord.SlimePermeability, "s");
-  EXPECT_EQ(CaveRecord.AmoebaTime, 5);
-  EXPECT_EQ(CaveRecord.MagicWallTime, 6);
-  EXPECT_TRUE(CaveRecord.Intermission);
-  EXPECT_EQ(CaveRecord.CavePalette, PaletteOf({"Red", "Blue", "Green", "Yellow", "White"}));
-  EXPECT_EQ(CaveRecord.RandSeed, 9);
-  EXPECT_EQ(CaveRecord.RandomFillItems[0], Items::Dirt);
-  EXPECT_EQ(CaveRecord.RandomFillProbabilities[0], 1);
-  EXPECT_FALSE(CaveRecord.HasMap);
+TEST(ReadCaveAttributes, FillsTheRecordInBothKeySpellingsAndStopsAtTheTagLine) {
+  for (const bool lowerCase : {false, true}) {
+    const auto key = [lowerCase](const std::string &name) {
+      return (lowerCase ? LowerCase(name) : name) + "=";
+    };
+    const std::string output = ReadAttributesOf(
+        key("Name") + "Deep Cave\n" + key("Remark") + " a long way down \n" + key("InitialFill") +
+        "BOULDER \n" + key("CaveDelay") + "12 10 8 6 4\n" + key("CaveTime") +
+        "150 140 130 120 110\n" + key("DiamondsRequired") + "24 25 26 27 28\n" +
+        key("DiamondValue") + "10 15\n" + key("SlimePermeability") + "0.25\n" + key("AmoebaTime") +
+        "20 20 20 20 20\n" + key("MagicWallTime") + "30 25 20 15 10\n" + key("Intermission") +
+        "true\n" + key("Colors") + "Black Blue Orange Gray1 White\n" + key("RandSeed") +
+        "10 20 30 40 50\n" + key("RandomFill") + "BOULDER 50 DIAMOND 9\n" +
+        "[map]\nfirst map row\n");
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(CaveRecord.Name, "Deep Cave");
+    EXPECT_EQ(CaveRecord.Remark, " a long way down ");
+    EXPECT_EQ(CaveRecord.InitialFill, "BOULDER "); // unknown to the builder, as written
+    EXPECT_EQ(CaveRecord.CaveDelay, 12);
+    EXPECT_EQ(CaveRecord.CaveTime, 150);
+    EXPECT_EQ(CaveRecord.DiamondsRequired, 24);
+    EXPECT_EQ(CaveRecord.DiamondValue, 10);
+    EXPECT_EQ(CaveRecord.BonusDiamondValue, 15);
+    EXPECT_EQ(CaveRecord.SlimePermeability, "0.25");
+    EXPECT_EQ(CaveRecord.AmoebaTime, 20);
+    EXPECT_EQ(CaveRecord.MagicWallTime, 30);
+    EXPECT_TRUE(CaveRecord.Intermission);
+    EXPECT_EQ(CaveRecord.CavePalette, PaletteOf({"Black", "Blue", "Orange", "Gray1", "White"}));
+    EXPECT_EQ(CaveRecord.RandSeed, 10);
+    EXPECT_TRUE(CaveRecord.RandomFill);
+    EXPECT_EQ(CaveRecord.RandomFillItems[0], Items::Boulder);
+    EXPECT_EQ(CaveRecord.RandomFillProbabilities[0], 50);
+    EXPECT_EQ(CaveRecord.RandomFillItems[1], Items::Diamond);
+    EXPECT_EQ(CaveRecord.RandomFillProbabilities[1], 9);
+    EXPECT_EQ(CaveRecord.RandomFillItems[2], 0);
+    EXPECT_EQ(CaveRecord.RandomFillProbabilities[2], 300);
+    EXPECT_EQ(CaveRecord.Level, 1);
+    EXPECT_TRUE(CaveRecord.HasMap);
+    // The section's first line is left for the section reader.
+    EXPECT_EQ(ReadTextLine(InputFile), "first map row");
+  }
 }
 
 TEST(ReadCaveAttributes, UngivenFieldsKeepTheirResetValues) {
@@ -135,50 +101,39 @@ TEST(ReadCaveAttributes, UngivenFieldsKeepTheirResetValues) {
   }
 }
 
-TEST(ReadCaveAttributes, OneNumberKeysKeepTheFirstToken) {
+// Only the first token of a value counts: the first level of per-level
+// values, and both diamond values; keys match in two spellings only.
+TEST(ReadCaveAttributes, NumberKeysKeepTheirFirstTokens) {
+  using Field = std::int32_t CaveProperties::*;
   const struct {
     const char *line;
-    std::int32_t caveDelay;
+    Field field;
+    std::int32_t value;
   } cases[] = {
-      {"CaveDelay=12 10 8 6 4", 12}, {"cavedelay=12", 12},  {"CaveDelay= 12", 0}, {"CaveDelay=", 0},
-      {"CAVEDELAY=12", -1},          {" CaveDelay=12", -1}, {"Cavedelay=12", -1},
+      {"CaveDelay=12 10 8 6 4", &CaveProperties::CaveDelay, 12},
+      {"cavedelay=12", &CaveProperties::CaveDelay, 12},
+      {"CaveDelay= 12", &CaveProperties::CaveDelay, 0},
+      {"CaveDelay=", &CaveProperties::CaveDelay, 0},
+      {"CAVEDELAY=12", &CaveProperties::CaveDelay, -1},
+      {" CaveDelay=12", &CaveProperties::CaveDelay, -1},
+      {"Cavedelay=12", &CaveProperties::CaveDelay, -1},
+      {"AmoebaTime=100", &CaveProperties::AmoebaTime, 100},
+      {"AmoebaTime=20 20 20 20 20", &CaveProperties::AmoebaTime, 20},
+      {"AmoebaTime= 20", &CaveProperties::AmoebaTime, 0},
+      {"MagicWallTime=30 25 20 15 10", &CaveProperties::MagicWallTime, 30},
+      {"MagicWallTime=", &CaveProperties::MagicWallTime, 0},
+      {"DiamondValue=10 15", &CaveProperties::BonusDiamondValue, 15},
+      {"DiamondValue=10", &CaveProperties::BonusDiamondValue, 10},
+      {"DiamondValue=10 ", &CaveProperties::BonusDiamondValue, 10},
+      {"DiamondValue=10 1 5", &CaveProperties::DiamondValue, 10},
+      {"DiamondValue=10 1 5", &CaveProperties::BonusDiamondValue, 15},
+      {"DiamondValue=", &CaveProperties::DiamondValue, 0},
+      {"DiamondValue=", &CaveProperties::BonusDiamondValue, 0},
+      {"diamondvalue=3 4", &CaveProperties::BonusDiamondValue, 4},
   };
   for (const auto &c : cases) {
     ReadLines(std::string(c.line) + "\n");
-    EXPECT_EQ(CaveRecord.CaveDelay, c.caveDelay) << c.line;
-  }
-}
-
-// Per-level values give one number per level; only the first level counts.
-// Reading the whole value as one number would give a meaningless result.
-TEST(ReadCaveAttributes, TimesKeepTheirFirstLevel) {
-  const struct {
-    const char *lines;
-    std::int32_t amoeba, magicWall;
-  } cases[] = {
-      {"AmoebaTime=100\nMagicWallTime=7\n", 100, 7},
-      {"AmoebaTime=20 20 20 20 20\nMagicWallTime=30 25 20 15 10\n", 20, 30},
-      {"AmoebaTime= 20\nMagicWallTime=\n", 0, 0},
-  };
-  for (const auto &c : cases) {
-    ReadLines(c.lines);
-    EXPECT_EQ(CaveRecord.AmoebaTime, c.amoeba) << c.lines;
-    EXPECT_EQ(CaveRecord.MagicWallTime, c.magicWall) << c.lines;
-  }
-}
-
-TEST(ReadCaveAttributes, DiamondValueGivesBothValues) {
-  const struct {
-    const char *line;
-    std::int32_t value, bonus;
-  } cases[] = {
-      {"DiamondValue=10 15", 10, 15},  {"DiamondValue=10", 10, 10}, {"DiamondValue=10 ", 10, 10},
-      {"DiamondValue=10 1 5", 10, 15}, {"DiamondValue=", 0, 0},     {"diamondvalue=3 4", 3, 4},
-  };
-  for (const auto &c : cases) {
-    ReadLines(std::string(c.line) + "\n");
-    EXPECT_EQ(CaveRecord.DiamondValue, c.value) << c.line;
-    EXPECT_EQ(CaveRecord.BonusDiamondValue, c.bonus) << c.line;
+    EXPECT_EQ(CaveRecord.*c.field, c.value) << c.line;
   }
 }
 
@@ -198,57 +153,29 @@ TEST(ReadCaveAttributes, IntermissionLooksAtFourCharacters) {
   }
 }
 
-TEST(ReadCaveAttributes, FewerThanFiveColoursFillTheLastSlots) {
+// Fewer than five names fill the last slots; names after the fifth (real
+// files give two for later engines) have no slot and are neither translated
+// nor warned about; a second colour line replaces the first one's names.
+TEST(ReadCaveAttributes, ColourLinesFillThePalette) {
   const struct {
-    const char *line;
+    const char *lines;
     Palette palette;
+    std::string output;
   } cases[] = {
-      {"Colors=Red Blue Green Yellow White",
-       PaletteOf({"Red", "Blue", "Green", "Yellow", "White"})},
-      {"Colors=Red Blue Green Yellow", PaletteOf({"Black", "Red", "Blue", "Green", "Yellow"})},
-      {"Colors=Red", PaletteOf({"Black", "Black", "Black", "Black", "Red"})},
-      {"colors=red blue", PaletteOf({"Black", "Black", "Black", "Red", "Blue"})},
+      {"Colors=Red Blue Green Yellow", PaletteOf({"Black", "Red", "Blue", "Green", "Yellow"}), ""},
+      {"Colors=Red", PaletteOf({"Black", "Black", "Black", "Black", "Red"}), ""},
+      {"colors=red blue", PaletteOf({"Black", "Black", "Black", "Red", "Blue"}), ""},
+      {"Colors=Black Blue Orange Gray1 White Magenta NoSuchColour",
+       PaletteOf({"Black", "Blue", "Orange", "Gray1", "White"}), ""},
+      {"Colors=Black Blue Orange Gray1 White\nColors=Red Green",
+       PaletteOf({"Black", "Black", "Black", "Red", "Green"}), ""},
+      {"Colors=Black Mauve Orange Gray1 White",
+       PaletteOf({"Black", "Gray2", "Orange", "Gray1", "White"}), UnknownColorWarning},
   };
   for (const auto &c : cases) {
     CaveRecord.CavePalette = PaletteOf({"White", "White", "White", "White", "White"});
-    EXPECT_EQ(ReadAttributesOf(std::string(c.line) + "\n[map]\n"), "") << c.line;
-    EXPECT_EQ(CaveRecord.CavePalette, c.palette) << c.line;
-  }
-}
-
-// Real files often give two extra colours for later engines: they have no
-// slot and are neither translated nor warned about.
-TEST(ReadCaveAttributes, ColoursAfterTheFifthAreIgnored) {
-  const std::string output =
-      ReadAttributesOf("Colors=Black Blue Orange Gray1 White Magenta NoSuchColour\n[map]\n");
-  EXPECT_EQ(output, "");
-  EXPECT_EQ(CaveRecord.CavePalette, PaletteOf({"Black", "Blue", "Orange", "Gray1", "White"}));
-}
-
-// A second colour line replaces the first one's names instead of joining onto them.
-TEST(ReadCaveAttributes, LastColourLineWins) {
-  const std::string output =
-      ReadAttributesOf("Colors=Black Blue Orange Gray1 White\nColors=Red Green\n[map]\n");
-  EXPECT_EQ(output, "");
-  EXPECT_EQ(CaveRecord.CavePalette, PaletteOf({"Black", "Black", "Black", "Red", "Green"}));
-}
-
-TEST(ReadCaveAttributes, UnknownColourWarnsAndGivesGray2) {
-  const std::string output = ReadAttributesOf("Colors=Black Mauve Orange Gray1 White\n[map]\n");
-  EXPECT_EQ(output, UnknownColorWarning);
-  EXPECT_EQ(CaveRecord.CavePalette, PaletteOf({"Black", "Gray2", "Orange", "Gray1", "White"}));
-}
-
-TEST(ReadCaveAttributes, RandomFillStoresPairsInOrder) {
-  ReadLines("RandomFill=BOULDER 50 DIAMOND 9\n");
-  EXPECT_TRUE(CaveRecord.RandomFill);
-  EXPECT_EQ(CaveRecord.RandomFillItems[0], Items::Boulder);
-  EXPECT_EQ(CaveRecord.RandomFillProbabilities[0], 50);
-  EXPECT_EQ(CaveRecord.RandomFillItems[1], Items::Diamond);
-  EXPECT_EQ(CaveRecord.RandomFillProbabilities[1], 9);
-  for (std::size_t slot = 2; slot < RandomFillSlots; ++slot) {
-    EXPECT_EQ(CaveRecord.RandomFillItems[slot], 0) << slot;
-    EXPECT_EQ(CaveRecord.RandomFillProbabilities[slot], 300) << slot;
+    EXPECT_EQ(ReadAttributesOf(std::string(c.lines) + "\n[map]\n"), c.output) << c.lines;
+    EXPECT_EQ(CaveRecord.CavePalette, c.palette) << c.lines;
   }
 }
 
@@ -317,7 +244,7 @@ TEST(ReadCaveAttributes, CaveWithoutSectionRunsIntoTheNextCave) {
 }
 
 TEST(ReadCaveAttributesDeathTest, InputEndingBeforeTheTagEndsTheRun) {
-  const std::string error = "Error: Unexpected end of file!" + ErrorEnd;
+  const std::string error = ErrorReport("Unexpected end of file!");
   ExpectAttributesToEndRun("Colors=Red\nName=Half", error);
   ExpectAttributesToEndRun("Colors=Red\nName=Half\n", error);
   ExpectAttributesToEndRun("Colors=Red\n[mAp]\n[map] \n [objects]\n", error);
@@ -325,7 +252,7 @@ TEST(ReadCaveAttributesDeathTest, InputEndingBeforeTheTagEndsTheRun) {
 }
 
 TEST(ReadCaveAttributesDeathTest, MissingFirstColourEndsTheRunAtTheTag) {
-  const std::string error = "Error: Colors not found!" + ErrorEnd;
+  const std::string error = ErrorReport("Colors not found!");
   ExpectAttributesToEndRun("Name=No colours\n[map]\n", error);
   ExpectAttributesToEndRun("Colors=\n[map]\n", error);
   ExpectAttributesToEndRun("COLORS=Red\n[map]\n", error);
@@ -335,7 +262,7 @@ TEST(ReadCaveAttributesDeathTest, MissingFirstColourEndsTheRunAtTheTag) {
 }
 
 TEST(ReadCaveAttributesDeathTest, ValuesEndingTooEarlyEndTheRun) {
-  const std::string error = "Error: Unexpected end of line!" + ErrorEnd;
+  const std::string error = ErrorReport("Unexpected end of line!");
   ExpectAttributesToEndRun("RandSeed=10\nColors=Red\n[map]\n", error);
   ExpectAttributesToEndRun("RandSeed=\nColors=Red\n[map]\n", error);
   ExpectAttributesToEndRun("RandomFill=BOULDER 50 DIAMOND\nColors=Red\n[map]\n", error);

@@ -1,15 +1,9 @@
 // The map section: one line per row, one character per cell.
 #include "bdcff/map_section.h"
-#include "cave/cave_test_support.h"
 #include "driver/console_dialog.h"
-
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+#include "test_support.h"
 
 namespace {
-
-using Picture = std::vector<std::string>;
 
 const std::string UnknownMapItem = "Warning: Unknown item in map! Empty Space inserted.\n";
 const std::string TooWide = "Warning: Max. cave width of 40 exceeded!\n";
@@ -50,13 +44,17 @@ std::string Joined(const Picture &rows, const std::string &separator = "\n") {
   return text;
 }
 
-TEST(ItemCodeFromMapChar, KnownCharactersAndUnknownOnes) {
-  const std::string known = "PXHW .rdwMxvVQoOqcCbBasF";
-  const std::vector<ItemCode> items = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 10,
-                                       10, 11, 11, 11, 11, 12, 12, 12, 12, 13, 14, 15};
-  for (std::size_t i = 0; i < known.size(); ++i)
-    EXPECT_EQ(OutputOf([&] { EXPECT_EQ(ItemCodeFromMapChar(known[i]), items[i]) << known[i]; }),
-              "");
+TEST(ItemCodeFromMapChar, SpotChecksAndUnknownCharacters) {
+  // Growing walls, fireflies and butterflies each have several characters.
+  const std::pair<char, ItemCode> known[] = {
+      {'P', Items::Rockford},    {'W', Items::TitaniumWall}, {'x', Items::GrowingWall},
+      {'V', Items::GrowingWall}, {'Q', Items::Firefly},      {'q', Items::Firefly},
+      {'c', Items::Butterfly},   {'B', Items::Butterfly},    {'F', Items::RockfordDoll}};
+  for (const auto &[c, item] : known) {
+    const ItemCode expected = item;
+    const char mapChar = c;
+    EXPECT_EQ(OutputOf([&] { EXPECT_EQ(ItemCodeFromMapChar(mapChar), expected) << mapChar; }), "");
+  }
   for (char unknown : {'Z', 'p', 'm', '1', '\t', '\r', '\0', static_cast<char>(200)})
     EXPECT_EQ(OutputOf([&] { EXPECT_EQ(ItemCodeFromMapChar(unknown), Items::EmptySpace); }),
               UnknownMapItem)
@@ -111,12 +109,8 @@ TEST_F(ReadMapSectionTest, OtherEndTagSpellingsAreRows) {
 
 TEST_F(ReadMapSectionTest, FileEndingInsideTheMapIsAnError) {
   // The line that runs into the file's end is not stored or translated.
-  EXPECT_EXIT(RunWithOutputOnStderr([] {
-                OpenInputText("rd\nZZ");
-                ReadMapSection();
-              }),
-              testing::ExitedWithCode(1),
-              "^Error: \\[/map\\] end-tag not found!\nPress ENTER to exit.\n$");
+  OpenInputText("rd\nZZ");
+  EXPECT_TRANSCRIPT_AND_EXIT(ReadMapSection(), ErrorReport("[/map] end-tag not found!"));
 }
 
 } // namespace

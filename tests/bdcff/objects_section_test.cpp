@@ -2,16 +2,10 @@
 // past the grid.
 #include "bdcff/cave_attributes.h"
 #include "bdcff/objects_section.h"
-#include "cave/cave_test_support.h"
 #include "driver/console_dialog.h"
-
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+#include "test_support.h"
 
 namespace {
-
-using Picture = std::vector<std::string>;
 
 const std::string UnknownItem = "Warning: Unknown item in objects! Empty Space inserted.\n";
 
@@ -35,14 +29,6 @@ protected:
     FillBlock(Items::EmptySpace, 1, GridRows - 2, 1, GridColumns - 2);
   }
 };
-
-// Runs the section in a death test, its error report on standard error.
-void DrawExpectingError(const std::string &lines) {
-  RunWithOutputOnStderr([&] {
-    OpenInputText(lines);
-    ReadObjectsSection();
-  });
-}
 
 TEST_F(ReadObjectsSectionTest, PointSetsOneCell) {
   EXPECT_EQ(Draw("Point=3 2 DIAMOND\npoint=4 2 boulder\nPoint=5 2 DIRT  \n"), "");
@@ -227,23 +213,25 @@ TEST_F(ReadObjectsSectionTest, EndTagSpellings) {
 }
 
 TEST_F(ReadObjectsSectionTest, ErrorsEndTheRun) {
-  const auto exits = testing::ExitedWithCode(1);
-  EXPECT_EXIT(DrawExpectingError("Point=3 2 DIAMOND\n[/objects] \n[/objectS]\nPoint=1 1 NOSUCH"),
-              exits, "^Error: \\[/objects\\] end-tag not found!\nPress ENTER to exit.\n$");
-  EXPECT_EXIT(DrawExpectingError("Line=1 1 3 2 WALL\n[/objects]\n"), exits,
-              "^Error: Line: impossible line definition!\n");
-  EXPECT_EXIT(DrawExpectingError("Rectangle=5 5 2 8 WALL\n[/objects]\n"), exits,
-              "^Error: Rectangle: must start with upper left corner!\n");
-  EXPECT_EXIT(DrawExpectingError("Rectangle=2 8 5 5 WALL\n[/objects]\n"), exits,
-              "^Error: Rectangle: must start with upper left corner!\n");
-  EXPECT_EXIT(DrawExpectingError("FillRect=5 5 2 8 WALL\n[/objects]\n"), exits,
-              "^Error: FilRect: must start with upper left corner!\n");
-  for (const std::string line :
-       {"Point=10 5", "Point=10 5 ", "Point=", "Line=1 1 3", "Raster=1 1 2 2 1 1",
-        "Add=1 0 BOULDER", "Add=1 0 BOULDER ", "FillRect=1 1 2 2"})
-    EXPECT_EXIT(DrawExpectingError(line + "\n[/objects]\n"), exits,
-                "^Error: Unexpected end of line!\n")
-        << line;
+  OpenInputText("Point=3 2 DIAMOND\n[/objects] \n[/objectS]\nPoint=1 1 NOSUCH");
+  EXPECT_TRANSCRIPT_AND_EXIT(ReadObjectsSection(), ErrorReport("[/objects] end-tag not found!"));
+  const std::pair<std::string, std::string> cases[] = {
+      {"Line=1 1 3 2 WALL", "Line: impossible line definition!"},
+      {"Rectangle=5 5 2 8 WALL", "Rectangle: must start with upper left corner!"},
+      {"Rectangle=2 8 5 5 WALL", "Rectangle: must start with upper left corner!"},
+      {"FillRect=5 5 2 8 WALL", "FilRect: must start with upper left corner!"},
+      {"Point=10 5", "Unexpected end of line!"},
+      {"Point=10 5 ", "Unexpected end of line!"},
+      {"Point=", "Unexpected end of line!"},
+      {"Line=1 1 3", "Unexpected end of line!"},
+      {"Raster=1 1 2 2 1 1", "Unexpected end of line!"},
+      {"Add=1 0 BOULDER", "Unexpected end of line!"},
+      {"Add=1 0 BOULDER ", "Unexpected end of line!"},
+      {"FillRect=1 1 2 2", "Unexpected end of line!"}};
+  for (const auto &c : cases) {
+    OpenInputText(c.first + "\n[/objects]\n");
+    EXPECT_TRANSCRIPT_AND_EXIT(ReadObjectsSection(), ErrorReport(c.second)) << c.first;
+  }
 }
 
 } // namespace

@@ -1,16 +1,10 @@
 // Building a cave: border, initial fill, random fill, then its body section.
 #include "bdcff/cave_attributes.h"
 #include "cave/cave_builder.h"
-#include "cave/cave_test_support.h"
 #include "driver/console_dialog.h"
-
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+#include "test_support.h"
 
 namespace {
-
-using Picture = std::vector<std::string>;
 
 class BuildCaveTest : public CaveTest {
 protected:

@@ -1,47 +1,29 @@
 // The item vocabulary and the grid's writers.
 #include "cave/cave_grid.h"
-#include "cave/cave_test_support.h"
+#include "test_support.h"
 
-#include <gtest/gtest.h>
-#include <string>
-#include <utility>
-
-TEST(ItemCodeFromName, EveryAcceptedSpellingGivesItsItemSilently) {
-  const std::pair<ItemCode, std::string> spellings[] = {
-      {Items::Rockford, "INBOX inbox Inbox"},
-      {Items::Exit, "OUTBOX outbox Outbox"},
-      {Items::HiddenExit, "HIDDENOUTBOX hiddenoutbox HiddenOutbox"},
-      {Items::TitaniumWall, "STEELWALL steelwall SteelWall WALL2 wall2 Wall2"},
-      {Items::EmptySpace, "SPACE space Space"},
-      {Items::Dirt, "DIRT dirt Dirt"},
-      {Items::Boulder, "BOULDER boulder Boulder BOULDERf boulderf Boulderf"},
-      {Items::Diamond, "DIAMOND diamond Diamond DIAMONDf diamondf Diamondf DIAMONd"},
-      {Items::Wall, "WALL wall Wall"},
-      {Items::MagicWall, "MAGICWALL magicwall MagicWall"},
-      {Items::GrowingWall, "HEXPANDINGWALL hexpandingwall HexpandingWall VEXPANDINGWALL "
-                           "vexpandingwall VexpandingWall EXPANDINGWALL expandingwall "
-                           "ExpandingWall"},
-      {Items::Firefly, "FIREFLYl fireflyl Fireflyl FIREFLYr fireflyr Fireflyr FIREFLYu fireflyu "
-                       "Fireflyu FIREFLYd fireflyd Fireflyd"},
-      {Items::Butterfly, "BUTTERFLYl butterflyl Butterflyl BUTTERFLYr butterflyr Butterflyr "
-                         "BUTTERFLYu butterflyu Butterflyu BUTTERFLYd butterflyd Butterflyd"},
-      {Items::Amoeba, "AMOEBA amoeba Amoeba"},
-      {Items::Slime, "SLIME slime Slime"},
-      {Items::RockfordDoll, "?????"},
-  };
-  int names = 0;
-  for (const auto &[item, list] : spellings) {
-    std::size_t start = 0;
-    while (start < list.size()) {
-      const std::size_t end = std::min(list.find(' ', start), list.size());
-      const std::string name = list.substr(start, end - start);
-      const ItemCode expected = item; // a lambda may not capture a structured binding
-      EXPECT_EQ(OutputOf([&] { EXPECT_EQ(ItemCodeFromName(name), expected) << name; }), "") << name;
-      ++names;
-      start = end + 1;
-    }
-  }
-  EXPECT_EQ(names, 80);
+// A few spellings of each kind: capitalised, lower case, direction or "f"
+// suffixes, second names, and the five question marks of the doll.
+TEST(ItemCodeFromName, SpotChecksOfTheAcceptedSpellingsAreSilent) {
+  const std::pair<const char *, ItemCode> spellings[] = {{"INBOX", Items::Rockford},
+                                                         {"hiddenoutbox", Items::HiddenExit},
+                                                         {"SteelWall", Items::TitaniumWall},
+                                                         {"wall2", Items::TitaniumWall},
+                                                         {"Space", Items::EmptySpace},
+                                                         {"boulderf", Items::Boulder},
+                                                         {"DIAMONd", Items::Diamond},
+                                                         {"MagicWall", Items::MagicWall},
+                                                         {"vexpandingwall", Items::GrowingWall},
+                                                         {"Fireflyu", Items::Firefly},
+                                                         {"BUTTERFLYr", Items::Butterfly},
+                                                         {"slime", Items::Slime},
+                                                         {"?????", Items::RockfordDoll}};
+  for (const auto &spelling : spellings)
+    EXPECT_EQ(OutputOf([&] {
+                EXPECT_EQ(ItemCodeFromName(spelling.first), spelling.second) << spelling.first;
+              }),
+              "")
+        << spelling.first;
 }
 
 TEST(ItemCodeFromName, UnknownNameWarnsOnceAndGivesEmptySpace) {
@@ -74,8 +56,8 @@ TEST_F(FillBlockTest, FillsTheInclusiveRangesOnly) {
 TEST_F(FillBlockTest, ClipsRangesThatReachPastTheGrid) {
   FillBlock(Items::Wall, -5, 1, 37, 100);
   FillBlock(Items::Diamond, 20, 2147483647, -2147483647 - 1, 0);
-  EXPECT_EQ(GridPicture(0, 3, 35, 5), (std::vector<std::string>{"##www", "##www", "#####"}));
-  EXPECT_EQ(GridPicture(19, 3, 0, 2), (std::vector<std::string>{"##", "d#", "d#"}));
+  EXPECT_EQ(GridPicture(0, 3, 35, 5), (Picture{"##www", "##www", "#####"}));
+  EXPECT_EQ(GridPicture(19, 3, 0, 2), (Picture{"##", "d#", "d#"}));
   // Past a row's end lies the next row's start in memory.
   SetCell(Items::Wall, 0, 40);
   SetCell(Items::Wall, 3, -1);

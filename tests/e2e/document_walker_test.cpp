@@ -1,26 +1,8 @@
 // The frame of tags around the game and its caves, run end to end.
 #include "e2e/harness.h"
-
-#include <gtest/gtest.h>
+#include "test_support.h"
 
 namespace {
-
-// What every run prints before the walk begins, and the walk's first lines.
-const std::string BeforeWalk = DialogText + "Reading graphics file...\n";
-const std::string WalkStart = BeforeWalk + "Reading input file...\n";
-
-// The console up to the first cave: the game's name line, then the template.
-std::string GameStart(const std::string &name) {
-  return WalkStart + "Name of BD game: " + name + ".\nReading HTML structure file...\n";
-}
-
-std::string CaveLines(int first, int last) {
-  std::string lines;
-  for (int cave = first; cave <= last; ++cave)
-    lines +=
-        "Processing cave " + std::string(cave < 10 ? "0" : "") + std::to_string(cave) + "...\n";
-  return lines;
-}
 
 // Converts the given game file with the tiny game's graphics and structure files.
 ToolResult Convert(const std::string &game) {
@@ -49,7 +31,7 @@ void ExpectRun(const std::string &game, const std::string &output, int status) {
 TEST(WalkDocument, ConvertsEveryCaveOfTheGame) {
   ExpectRun("[BDCFF]\n" + Header + Cave("One") + Cave("Two") + Cave("Three") +
                 "[/game]\n[/BDCFF]\n",
-            GameStart("Frames") + CaveLines(1, 3) + SummaryText(3), 0);
+            GameStartText("Frames") + CaveProgressLines(1, 3) + SummaryText(3), 0);
 }
 
 TEST(WalkDocument, EveryTagIsAcceptedInItsThreeSpellings) {
@@ -62,7 +44,7 @@ TEST(WalkDocument, EveryTagIsAcceptedInItsThreeSpellings) {
     const std::string game = std::string(tag[0]) + "\n" + tag[1] + "\nName=Spelt\n\n" + tag[2] +
                              "\nColors=Red\n" + tag[3] + "\n" + tag[4] + "\n" + tag[5] + "\n" +
                              tag[6] + "\n" + tag[7] + "\n";
-    ExpectRun(game, GameStart("Spelt") + CaveLines(1, 1) + SummaryText(1), 0);
+    ExpectRun(game, GameStartText("Spelt") + CaveProgressLines(1, 1) + SummaryText(1), 0);
   }
 }
 
@@ -74,75 +56,83 @@ TEST(WalkDocument, LinesOutsideTheAwaitedTagsAreSkipped) {
                            Cave("One") + "between caves\n[highscore]\n1 nobody\n" + Cave("Two") +
                            "[/game]\n" + Cave("After the game") + "[game]\n" + Cave("Second game") +
                            "[/game]\n[/BDCFF]\n" + Cave("After the document") + "[/BDCFF";
-  ExpectRun(game, GameStart("Skips") + CaveLines(1, 2) + SummaryText(2), 0);
+  ExpectRun(game, GameStartText("Skips") + CaveProgressLines(1, 2) + SummaryText(2), 0);
 }
 
 TEST(WalkDocument, MissingOpeningTagsEndTheRun) {
   for (const char *opening : {"", "[BdCFF]\n", " [BDCFF]\n", "[BDCFF] \n", "[BDCFF]\t\n"})
     ExpectRun(std::string(opening) + Header + Cave("One") + "[/game]\n[/BDCFF]\n",
-              WalkStart + ErrorText("[BDCFF] tag not found!"), 1);
+              WalkStartText() + ErrorText("[BDCFF] tag not found!"), 1);
   ExpectRun("[BDCFF]\n[GaMe]\nName=X\n\n" + Cave("One") + "[/game]\n[/BDCFF]\n",
-            WalkStart + ErrorText("[game] tag not found!"), 1);
-  ExpectRun("", WalkStart + ErrorText("[BDCFF] tag not found!"), 1);
+            WalkStartText() + ErrorText("[game] tag not found!"), 1);
+  ExpectRun("", WalkStartText() + ErrorText("[BDCFF] tag not found!"), 1);
 }
 
 // The tag test comes before the end test: a tag on the last line, without a
 // line feed after it, is still found.
 TEST(WalkDocument, TagsOnTheLastLineWithoutLineFeedAreFound) {
   ExpectRun("[BDCFF]\n" + Header + Cave("One") + "[/game]\n[/BDCFF]",
-            GameStart("Frames") + CaveLines(1, 1) + SummaryText(1), 0);
+            GameStartText("Frames") + CaveProgressLines(1, 1) + SummaryText(1), 0);
   ExpectRun("[BDCFF]\n" + Header + Cave("One") + "[/game]",
-            GameStart("Frames") + CaveLines(1, 1) + ErrorText("[/BDCFF] end-tag not found!"), 1);
-  ExpectRun("[BDCFF]", WalkStart + ErrorText("[game] tag not found!"), 1);
+            GameStartText("Frames") + CaveProgressLines(1, 1) +
+                ErrorText("[/BDCFF] end-tag not found!"),
+            1);
+  ExpectRun("[BDCFF]", WalkStartText() + ErrorText("[game] tag not found!"), 1);
 }
 
 TEST(WalkDocument, GameWithoutCavesEndsTheRun) {
   ExpectRun("[BDCFF]\n" + Header + "[/game]\n[/BDCFF]\n",
-            GameStart("Frames") + ErrorText("No caves found!"), 1);
+            GameStartText("Frames") + ErrorText("No caves found!"), 1);
   ExpectRun("[BDCFF]\n" + Header + "[cave ]\n[/game]",
-            GameStart("Frames") + ErrorText("No caves found!"), 1);
+            GameStartText("Frames") + ErrorText("No caves found!"), 1);
 }
 
 // Here the end test comes before the cave test: a cave tag on the last line
 // opens no cave.
 TEST(WalkDocument, GameWithoutClosingTagEndsTheRun) {
   const std::string error = ErrorText("[/game] end-tag not found!");
-  ExpectRun("[BDCFF]\n" + Header + Cave("One"), GameStart("Frames") + CaveLines(1, 1) + error, 1);
+  ExpectRun("[BDCFF]\n" + Header + Cave("One"),
+            GameStartText("Frames") + CaveProgressLines(1, 1) + error, 1);
   ExpectRun("[BDCFF]\n" + Header + Cave("One") + "[/BDCFF]\n",
-            GameStart("Frames") + CaveLines(1, 1) + error, 1);
+            GameStartText("Frames") + CaveProgressLines(1, 1) + error, 1);
   ExpectRun("[BDCFF]\n" + Header + Cave("One") + "[cave]",
-            GameStart("Frames") + CaveLines(1, 1) + error, 1);
-  ExpectRun("[BDCFF]\n" + Header + "[cave]", GameStart("Frames") + error, 1);
+            GameStartText("Frames") + CaveProgressLines(1, 1) + error, 1);
+  ExpectRun("[BDCFF]\n" + Header + "[cave]", GameStartText("Frames") + error, 1);
 }
 
 TEST(WalkDocument, DocumentWithoutClosingTagEndsTheRunAfterItsCaves) {
   ExpectRun("[BDCFF]\n" + Header + Cave("One") + Cave("Two") + "[/game]\n",
-            GameStart("Frames") + CaveLines(1, 2) + ErrorText("[/BDCFF] end-tag not found!"), 1);
+            GameStartText("Frames") + CaveProgressLines(1, 2) +
+                ErrorText("[/BDCFF] end-tag not found!"),
+            1);
 }
 
 TEST(ConvertNextCave, CaveWithoutClosingTag) {
   const std::string unclosed = "[cave]\nColors=Red\n[objects]\nPoint=3 2 DIAMOND\n[/objects]\n";
   // At the end of the input the run ends after the cave's own progress line.
   ExpectRun("[BDCFF]\n" + Header + Cave("One") + unclosed,
-            GameStart("Frames") + CaveLines(1, 2) + ErrorText("[/cave] end-tag not found!"), 1);
+            GameStartText("Frames") + CaveProgressLines(1, 2) +
+                ErrorText("[/cave] end-tag not found!"),
+            1);
   // Otherwise the search runs on to the next cave's closing tag, which takes
   // that cave with it.
   ExpectRun("[BDCFF]\n" + Header + unclosed + Cave("Swallowed") + Cave("Three") +
                 "[/game]\n[/BDCFF]\n",
-            GameStart("Frames") + CaveLines(1, 2) + SummaryText(2), 0);
+            GameStartText("Frames") + CaveProgressLines(1, 2) + SummaryText(2), 0);
 }
 
 TEST(WalkDocument, HeaderAndAttributeErrorsStopTheWalk) {
   ExpectRun("[BDCFF]\n[game]\nName=Closed late\n[cave]\n\n",
-            WalkStart + "Name of BD game: Closed late.\n" +
+            WalkStartText() + "Name of BD game: Closed late.\n" +
                 ErrorText("Game properties MUST end with white line!"),
             1);
   ExpectRun("[BDCFF]\n[game]\nDate=today\n\n" + Cave("One"),
-            WalkStart + ErrorText("Name of BD game not found!"), 1);
-  ExpectRun("[BDCFF]\n" + Header + "[cave]\nName=Cut\nColors=Red\n",
-            GameStart("Frames") + CaveLines(1, 1) + ErrorText("Unexpected end of file!"), 1);
+            WalkStartText() + ErrorText("Name of BD game not found!"), 1);
+  ExpectRun(
+      "[BDCFF]\n" + Header + "[cave]\nName=Cut\nColors=Red\n",
+      GameStartText("Frames") + CaveProgressLines(1, 1) + ErrorText("Unexpected end of file!"), 1);
   ExpectRun("[BDCFF]\n" + Header + Cave("One") + "[cave]\nName=Grey\n[map]\n[/map]\n[/cave]\n",
-            GameStart("Frames") + CaveLines(1, 2) + ErrorText("Colors not found!"), 1);
+            GameStartText("Frames") + CaveProgressLines(1, 2) + ErrorText("Colors not found!"), 1);
 }
 
 TEST(WalkDocument, WarningsStandAmongTheProgressLines) {
@@ -150,8 +140,8 @@ TEST(WalkDocument, WarningsStandAmongTheProgressLines) {
                            "[cave]\nColors=Black Mauve\n[objects]\n[/objects]\n[/cave]\n" +
                            Cave("Three") + "[/game]\n[/BDCFF]\n";
   ExpectRun(game,
-            GameStart("Frames") + CaveLines(1, 2) +
-                WarningText("Unknown color found! Gray2 inserted.") + CaveLines(3, 3) +
+            GameStartText("Frames") + CaveProgressLines(1, 2) +
+                WarningText("Unknown color found! Gray2 inserted.") + CaveProgressLines(3, 3) +
                 SummaryText(3),
             0);
 }
@@ -164,7 +154,7 @@ TEST(WalkDocument, CrLfLineEndsReadLikeLf) {
   std::string crlf;
   for (char c : game) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   const ToolResult converted = Convert(crlf);
-  EXPECT_EQ(lf.output, GameStart("Frames") + CaveLines(1, 2) + SummaryText(2));
+  EXPECT_EQ(lf.output, GameStartText("Frames") + CaveProgressLines(1, 2) + SummaryText(2));
   EXPECT_EQ(converted.output, lf.output);
   EXPECT_EQ(converted.exitStatus, 0);
   EXPECT_EQ(converted.written, lf.written);
@@ -175,7 +165,7 @@ TEST(WalkDocument, MoreThanSixtyCavesAreAllConverted) {
   std::string game = "[BDCFF]\n" + Header;
   for (int cave = 1; cave <= 101; ++cave) game += Cave("Cave " + std::to_string(cave));
   ExpectRun(game + "[/game]\n[/BDCFF]\n",
-            GameStart("Frames") + CaveLines(1, 99) + "Processing cave 100...\n" +
+            GameStartText("Frames") + CaveProgressLines(1, 99) + "Processing cave 100...\n" +
                 "Processing cave 101...\n" + SummaryText(101),
             0);
 }
@@ -201,12 +191,7 @@ TEST(WalkDocument, GameOfRealWorldShapeConvertsWithoutWarning) {
                            "[cave]\nName=Drawn\nColors=Black Black Red Gray2 White Blue Green\n"
                            "[map]\nWWWWW\nWP.XW\nWWWWW\n[/map]\n[/cave]\n"
                            "[/game]\n[highscore]\n[/highscore]\n[/BDCFF]\n";
-  ExpectRun(game, GameStart("Wild Caves") + CaveLines(1, 2) + SummaryText(2), 0);
-}
-
-TEST(WalkDocument, SampleGameConvertsWithoutWarning) {
-  const std::string sample = SourceFile("examples/sample_caves.bd");
-  ExpectRun(sample, GameStart("Sample Grottoes") + CaveLines(1, 10) + SummaryText(10), 0);
+  ExpectRun(game, GameStartText("Wild Caves") + CaveProgressLines(1, 2) + SummaryText(2), 0);
 }
 
 } // namespace

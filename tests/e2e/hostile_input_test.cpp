@@ -4,8 +4,7 @@
 // promises.
 #include "e2e/harness.h"
 #include "picture/cave_colors.h"
-
-#include <gtest/gtest.h>
+#include "test_support.h"
 
 #include <array>
 #include <random>
@@ -14,19 +13,17 @@
 namespace {
 
 constexpr std::size_t PictureBytes = 699894;
-constexpr int Rows = 22;
-constexpr int Columns = 40;
+constexpr std::size_t Rows = 22;
+constexpr std::size_t Columns = 40;
 
 const std::string Answers = "game.bd\n1\nb\n\n";
-const std::string BeforeInput = DialogText + "Reading graphics file...\n";
-const std::string BeforeWalk = BeforeInput + "Reading input file...\n";
 
-std::string GameStart(const std::string &name) {
-  return BeforeWalk + "Name of BD game: " + name + ".\nReading HTML structure file...\n";
+std::string BeforeInput() {
+  return DialogText + "Reading graphics file...\n";
 }
 
 std::string CaveLine(int cave) {
-  return "Processing cave " + std::string(cave < 10 ? "0" : "") + std::to_string(cave) + "...\n";
+  return CaveProgressLines(cave, cave);
 }
 
 // Runs the tiny game's files with the given ones put in their place.
@@ -75,59 +72,50 @@ std::string RandomBytes(std::size_t count, unsigned seed) {
 using SlotMap = std::array<std::string, Rows>;
 
 SlotMap SlotsOf(const std::string &picture) {
-  std::array<std::int32_t, 5> colors{};
-  const char *names[] = {"Black", "Red", "Green", "Blue", "White"};
-  for (std::size_t slot = 0; slot < colors.size(); ++slot)
-    colors[slot] = ColorFromName(names[slot]);
+  const std::string colors[] = {"Black", "Red", "Green", "Blue", "White"};
   SlotMap slots;
   if (picture.size() != PictureBytes) return slots;
-  for (int row = 0; row < Rows; ++row) {
-    for (int column = 0; column < Columns; ++column) {
-      const std::size_t y = 359 - (4 + static_cast<std::size_t>(row) * 16);
-      const std::size_t at = 54 + y * 1944 + (4 + static_cast<std::size_t>(column) * 16) * 3;
-      const auto byte = [&](std::size_t i) {
-        return static_cast<std::int32_t>(static_cast<unsigned char>(picture[at + i]));
-      };
+  for (std::size_t row = 0; row < Rows; ++row)
+    for (std::size_t column = 0; column < Columns; ++column) {
+      const std::size_t at = 54 + (355 - row * 16) * 1944 + (4 + column * 16) * 3;
+      const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(picture[at + i]); };
       const std::int32_t color = byte(2) << 16 | byte(1) << 8 | byte(0);
       char shown = '?';
-      for (std::size_t slot = 0; slot < colors.size(); ++slot)
-        if (colors[slot] == color) shown = static_cast<char>('0' + slot);
-      slots[static_cast<std::size_t>(row)] += shown;
+      for (std::size_t slot = 0; slot < 5; ++slot)
+        if (ColorFromName(colors[slot]) == color) shown = static_cast<char>('0' + slot);
+      slots[row] += shown;
     }
-  }
   return slots;
 }
 
 // A cave filled with dirt inside its titanium border.
 SlotMap DirtCave() {
   SlotMap slots;
-  for (int row = 0; row < Rows; ++row) {
-    const bool edge = row == 0 || row == Rows - 1;
-    slots[static_cast<std::size_t>(row)] =
-        edge ? std::string(Columns, '3') : "3" + std::string(Columns - 2, '0') + "3";
-  }
+  slots.fill("3" + std::string(Columns - 2, '0') + "3");
+  slots.front() = slots.back() = std::string(Columns, '3');
   return slots;
 }
 
-void Set(SlotMap &slots, int row, int column, char slot) {
-  slots[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = slot;
+void Set(SlotMap &slots, std::size_t row, std::size_t column, char slot) {
+  slots[row][column] = slot;
 }
 
 TEST(HostileInput, GarbageInEveryInputFileEndsInTheToolsOwnMessage) {
   const std::string random = RandomBytes(1 << 16, 7);
   const std::string zeros(1 << 20, '\0');
   for (const std::string &garbage : {random, zeros}) {
-    ExpectFailure(ConvertGame(garbage), BeforeWalk + ErrorText("[BDCFF] tag not found!"));
+    ExpectFailure(ConvertGame(garbage), WalkStartText() + ErrorText("[BDCFF] tag not found!"));
     ExpectFailure(Convert({{"graphics_original.txt", garbage}}),
-                  BeforeInput + ErrorText("Item not found in graphics file!"));
+                  BeforeInput() + ErrorText("Item not found in graphics file!"));
     ExpectFailure(Convert({{"html_structure.txt", garbage}}),
-                  GameStart("Tiny") + ErrorText("#HTML-begin# not found in HTML structure file!"));
+                  GameStartText("Tiny") +
+                      ErrorText("#HTML-begin# not found in HTML structure file!"));
   }
 }
 
 TEST(HostileInput, FiftyMegabyteLineWithoutLineFeedIsReadAsOneLine) {
   std::string line(50 << 20, 'A');
-  ExpectFailure(ConvertGame(line), BeforeWalk + ErrorText("[BDCFF] tag not found!"));
+  ExpectFailure(ConvertGame(line), WalkStartText() + ErrorText("[BDCFF] tag not found!"));
   // The same line as a remark is kept whole and reaches the page.
   line.replace(0, 7, "Remark=");
   ToolRun run;
@@ -138,7 +126,7 @@ TEST(HostileInput, FiftyMegabyteLineWithoutLineFeedIsReadAsOneLine) {
       Game("Long", "[cave]\n" + FivePalette + line + "\n[objects]\n[/objects]\n[/cave]\n");
   run.input = Answers;
   const ToolResult result = RunTool(run);
-  EXPECT_EQ(result.output, GameStart("Long") + CaveLine(1) + SummaryText(1));
+  EXPECT_EQ(result.output, GameStartText("Long") + CaveLine(1) + SummaryText(1));
   EXPECT_EQ(result.exitStatus, 0);
   ASSERT_EQ(result.written.count("Long.html"), 1U);
   EXPECT_EQ(result.written.at("Long.html").size(), line.size() - 7);
@@ -170,7 +158,7 @@ TEST(HostileInput, HugeNumbersAreReadAsTheLargestNumber) {
     const std::string game = "[BDCFF]\n[game]\nName=Big\nLevels=" + n + "\nCaves=" + n + "\n\n" +
                              ObjectsCave(objects, attributes) + randomCave + "[/game]\n[/BDCFF]\n";
     const ToolResult result = Convert({{"game.bd", game}, {"html_structure.txt", page}});
-    EXPECT_EQ(result.output, GameStart("Big") + CaveLine(1) + CaveLine(2) + SummaryText(2));
+    EXPECT_EQ(result.output, GameStartText("Big") + CaveLine(1) + CaveLine(2) + SummaryText(2));
     EXPECT_EQ(result.exitStatus, 0);
     const std::string values = largest + " " + largest + " " + largest + " " + largest + " " +
                                largest + " " + largest + " " + largest + " 1\n";
@@ -202,16 +190,16 @@ TEST(HostileInput, FarReachingObjectsDrawOnlyTheirCellsInsideTheGrid) {
                               "Raster=38 1 1000000000 1000000000 0 1 WALL\n"
                               "FillRect=30 15 2147483647 2147483647 BOULDER SPACE\n";
   const ToolResult result = ConvertGame(Game("Far", ObjectsCave(objects)));
-  EXPECT_EQ(result.output, GameStart("Far") + CaveLine(1) + SummaryText(1));
+  EXPECT_EQ(result.output, GameStartText("Far") + CaveLine(1) + SummaryText(1));
   EXPECT_EQ(result.exitStatus, 0);
   SlotMap expected = DirtCave();
-  for (int step = 0; step < Rows; ++step) Set(expected, step, step, '2');
-  for (int step = 0; step < Rows; ++step) Set(expected, step, 39 - step, '4');
-  for (int column = 0; column < Columns; ++column) Set(expected, 20, column, '1');
+  for (std::size_t step = 0; step < Rows; ++step) Set(expected, step, step, '2');
+  for (std::size_t step = 0; step < Rows; ++step) Set(expected, step, 39 - step, '4');
+  for (std::size_t column = 0; column < Columns; ++column) Set(expected, 20, column, '1');
   Set(expected, 1, 1, '4');
-  for (int row = 1; row < Rows; ++row) Set(expected, row, 38, '3');
-  for (int row = 15; row < Rows; ++row)
-    for (int column = 30; column < Columns; ++column)
+  for (std::size_t row = 1; row < Rows; ++row) Set(expected, row, 38, '3');
+  for (std::size_t row = 15; row < Rows; ++row)
+    for (std::size_t column = 30; column < Columns; ++column)
       Set(expected, row, column, row == 15 || column == 30 ? '1' : '4');
   EXPECT_EQ(SlotsOf(result.written.at("Far_Cave_01.bmp")), expected);
 }
@@ -220,16 +208,14 @@ TEST(HostileInput, TwoHundredCavesAreAllConvertedAndNumbered) {
   std::string caves;
   for (int cave = 1; cave <= 200; ++cave) caves += ObjectsCave("");
   const ToolResult result = ConvertGame(Game("Many", caves));
-  std::string processing;
   std::string entries;
   std::set<std::string> names{"Many.html"};
   for (int cave = 1; cave <= 200; ++cave) {
-    processing += CaveLine(cave);
     const std::string number = (cave < 10 ? "0" : "") + std::to_string(cave);
     names.insert("Many_Cave_" + number + ".bmp");
     entries += "<p>" + std::to_string(cave) + "  Many_Cave_" + number + ".bmp</p>\n";
   }
-  EXPECT_EQ(result.output, GameStart("Many") + processing + SummaryText(200));
+  EXPECT_EQ(result.output, GameStartText("Many") + CaveProgressLines(1, 200) + SummaryText(200));
   EXPECT_EQ(result.exitStatus, 0);
   std::set<std::string> written;
   for (const auto &[name, bytes] : result.written) {
@@ -249,10 +235,10 @@ TEST(HostileInput, MillionLineObjectsSectionIsDrawnLineByLine) {
     objects += "Point=" + std::to_string(1 + line % 38) + " 5 BOULDER\n";
   objects += "Point=7 5 DIAMOND\n";
   const ToolResult result = ConvertGame(Game("Lines", ObjectsCave(objects)));
-  EXPECT_EQ(result.output, GameStart("Lines") + CaveLine(1) + SummaryText(1));
+  EXPECT_EQ(result.output, GameStartText("Lines") + CaveLine(1) + SummaryText(1));
   EXPECT_EQ(result.exitStatus, 0);
   SlotMap expected = DirtCave();
-  for (int column = 1; column <= 38; ++column) Set(expected, 5, column, '1');
+  for (std::size_t column = 1; column <= 38; ++column) Set(expected, 5, column, '1');
   Set(expected, 5, 7, '2');
   EXPECT_EQ(SlotsOf(result.written.at("Lines_Cave_01.bmp")), expected);
 }
@@ -266,19 +252,19 @@ TEST(HostileInput, DisguisedTagsAndKeysAreOrdinaryLines) {
     std::string output;
   } failing[] = {
       {"[BDCFF] \n[game]\nName=X\n\n" + cave + "[/game]\n[/BDCFF]\n",
-       BeforeWalk + ErrorText("[BDCFF] tag not found!")},
+       WalkStartText() + ErrorText("[BDCFF] tag not found!")},
       {"[BDCFF]\n[gAME]\nName=X\n\n" + cave + "[/game]\n[/BDCFF]\n",
-       BeforeWalk + ErrorText("[game] tag not found!")},
+       WalkStartText() + ErrorText("[game] tag not found!")},
       {"[BDCFF]\n[game]\nNAME=X\nName =Y\n\n" + cave + "[/game]\n[/BDCFF]\n",
-       BeforeWalk + ErrorText("Name of BD game not found!")},
+       WalkStartText() + ErrorText("Name of BD game not found!")},
       {Game("X", "[cave]\nCOLORS=Black Red Green Blue White\n[objects]\n[/objects]\n[/cave]\n"),
-       GameStart("X") + CaveLine(1) + ErrorText("Colors not found!")},
+       GameStartText("X") + CaveLine(1) + ErrorText("Colors not found!")},
       {Game("X", "[cave]\n" + FivePalette + "[objects]\t\n[/objects]\n[/cave]\n"),
-       GameStart("X") + CaveLine(1) + ErrorText("Unexpected end of file!")},
+       GameStartText("X") + CaveLine(1) + ErrorText("Unexpected end of file!")},
       {Game("X", "[cave]\n" + FivePalette + "[objects]\n[/objects] \n[/cave]\n"),
-       GameStart("X") + CaveLine(1) + ErrorText("[/objects] end-tag not found!")},
+       GameStartText("X") + CaveLine(1) + ErrorText("[/objects] end-tag not found!")},
       {"[BDCFF]\n[game]\nName=X\n\n" + cave + "[/game]\t\n[/BDCFF]\n",
-       GameStart("X") + CaveLine(1) + ErrorText("[/game] end-tag not found!")},
+       GameStartText("X") + CaveLine(1) + ErrorText("[/game] end-tag not found!")},
   };
   for (const auto &bad : failing) {
     const ToolResult result = ConvertGame(bad.game);
@@ -295,13 +281,13 @@ TEST(HostileInput, DisguisedTagsAndKeysAreOrdinaryLines) {
                            "colors=Black Red Green Blue White \n[objects]\n" +
                            objects + "[/objects]\n[/cave]\n[/game]\n[/BDCFF]\n";
   const ToolResult result = ConvertGame(game);
-  EXPECT_EQ(result.output, GameStart("Blank ") + CaveLine(1) +
+  EXPECT_EQ(result.output, GameStartText("Blank ") + CaveLine(1) +
                                WarningText("Unknown color found! Gray2 inserted.") +
                                WarningText("Unknown item in objects! Empty Space inserted.") +
                                SummaryText(1));
   EXPECT_EQ(result.exitStatus, 0);
   SlotMap expected = DirtCave();
-  for (int column : {3, 5, 7}) Set(expected, 2, column, '2');
+  for (std::size_t column : {3U, 5U, 7U}) Set(expected, 2, column, '2');
   Set(expected, 2, 6, '4');
   ASSERT_EQ(result.written.count("Blank _Cave_01.bmp"), 1U);
   EXPECT_EQ(SlotsOf(result.written.at("Blank _Cave_01.bmp")), expected);
@@ -322,12 +308,13 @@ TEST(HostileInput, GraphicsFileWithTenMegabyteLines) {
   std::string longRow = PlainGraphicsFile();
   longRow.insert(longRow.find("[Diamond]\n") + 10, huge);
   ExpectFailure(Convert({{"graphics_original.txt", longRow}}),
-                BeforeInput + ErrorText("Dimensions of items must be 16x16!"));
+                BeforeInput() + ErrorText("Dimensions of items must be 16x16!"));
 }
 
 TEST(HostileInput, StructureFileOfAMillionMarks) {
   ExpectFailure(Convert({{"html_structure.txt", std::string(1000000, '#')}}),
-                GameStart("Tiny") + ErrorText("#HTML-begin# not found in HTML structure file!"));
+                GameStartText("Tiny") +
+                    ErrorText("#HTML-begin# not found in HTML structure file!"));
 }
 
 // The page is created before any picture, so a name that cannot name a file
@@ -342,7 +329,7 @@ TEST(HostileInput, GameNamesThatNameNoFileHereAreRefused) {
     run.folders = {"sub"};
     run.files["game.bd"] = Game(name, ObjectsCave(""));
     run.input = Answers;
-    ExpectFailure(RunTool(run), GameStart(name) + ErrorText("Creation of HTML file failed!"));
+    ExpectFailure(RunTool(run), GameStartText(name) + ErrorText("Creation of HTML file failed!"));
   }
 }
 
@@ -354,7 +341,7 @@ TEST(HostileInput, WriteFailuresAreReportedNotHidden) {
 
   const ToolResult picture = Convert({{"game.bd", threeCaves}}, 100000);
   EXPECT_EQ(picture.output,
-            GameStart("Full") + CaveLine(1) + ErrorText("Creation of BMP pic failed!"));
+            GameStartText("Full") + CaveLine(1) + ErrorText("Creation of BMP pic failed!"));
   EXPECT_EQ(picture.exitStatus, 1);
   EXPECT_EQ(picture.written, (std::map<std::string, std::string>{{"Full.html", head}}));
 
@@ -378,10 +365,8 @@ TEST(HostileInput, WriteFailuresAreReportedNotHidden) {
     ASSERT_EQ(whole.exitStatus, 0);
     const ToolResult cut =
         Convert({{"game.bd", threeCaves}, {"html_structure.txt", page.structure}}, PictureBytes);
-    std::string processing;
-    for (int cave = 1; cave <= page.lastCave; ++cave) processing += CaveLine(cave);
-    EXPECT_EQ(cut.output,
-              GameStart("Full") + processing + ErrorText("Creation of HTML file failed!"));
+    EXPECT_EQ(cut.output, GameStartText("Full") + CaveProgressLines(1, page.lastCave) +
+                              ErrorText("Creation of HTML file failed!"));
     EXPECT_EQ(cut.exitStatus, 1);
     for (int cave = 1; cave <= page.lastCave; ++cave) {
       const std::string name = "Full_Cave_0" + std::to_string(cave) + ".bmp";

@@ -5,13 +5,11 @@
 #include "driver/console_dialog.h"
 #include "html/cave_fields.h"
 #include "html/html_document.h"
-#include "html/html_scratch.h"
-
-#include <gtest/gtest.h>
+#include "test_support.h"
 
 namespace {
 
-using WriteField_ = HtmlScratch;
+using WriteField_ = HtmlTest;
 
 const std::string UnknownFieldLine = "Warning: Unknown command string in HTML structure file!\n";
 
@@ -25,12 +23,10 @@ Filled Fill(const std::string &entry) {
   HtmlTemplate.CaveEntry = entry;
   HtmlFile = std::fopen("fields.html", "wb");
   EXPECT_NE(HtmlFile, nullptr);
-  testing::internal::CaptureStdout();
-  WriteCaveEntry();
-  std::string messages = testing::internal::GetCapturedStdout();
+  std::string messages = OutputOf(WriteCaveEntry);
   std::fclose(HtmlFile);
   HtmlFile = nullptr;
-  return {ReadFile("fields.html"), messages};
+  return {ReadWholeFile("fields.html"), messages};
 }
 
 std::string Repeated(const std::string &line, int count) {
@@ -125,14 +121,14 @@ TEST_F(WriteField_, UnknownNamesWarnOncePerOccurrenceAndWriteNothing) {
   // Each entry looks its names up anew.
   HtmlTemplate.CaveEntry = "[Unknown]";
   HtmlFile = std::fopen("entries.html", "wb");
-  testing::internal::CaptureStdout();
-  WriteCaveEntry();
-  WriteCaveEntry();
-  const std::string messages = testing::internal::GetCapturedStdout();
+  const std::string messages = OutputOf([] {
+    WriteCaveEntry();
+    WriteCaveEntry();
+  });
   std::fclose(HtmlFile);
   HtmlFile = nullptr;
   EXPECT_EQ(messages, Repeated(UnknownFieldLine, 2));
-  EXPECT_EQ(ReadFile("entries.html"), "");
+  EXPECT_EQ(ReadWholeFile("entries.html"), "");
 }
 
 TEST_F(WriteField_, ABracketWithoutItsEndIsWrittenAsItStands) {
@@ -161,7 +157,7 @@ TEST_F(WriteField_, LeavesThePositionJustAfterTheName) {
   EXPECT_EQ(position, text.size());
   std::fclose(HtmlFile);
   HtmlFile = nullptr;
-  EXPECT_EQ(ReadFile("direct.html"), "Mine");
+  EXPECT_EQ(ReadWholeFile("direct.html"), "Mine");
 }
 
 } // namespace

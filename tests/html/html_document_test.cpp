@@ -4,19 +4,11 @@
 #include "bdcff/game_header.h"
 #include "e2e/harness.h"
 #include "html/html_document.h"
-#include "html/html_scratch.h"
-
-#include <gtest/gtest.h>
-#include <vector>
+#include "test_support.h"
 
 namespace {
 
 const std::string ReadingLine = "Reading HTML structure file...\n";
-const std::string PressEnter = "Press ENTER to exit.\n";
-
-std::string ErrorLines(const std::string &message) {
-  return "Error: " + message + "\n" + PressEnter;
-}
 
 const std::string HtmlBeginMissing = "#HTML-begin# not found in HTML structure file!";
 const std::string CavesBeginMissing = "#Caves-begin# not found in HTML structure file!";
@@ -24,23 +16,21 @@ const std::string CavesEndMissing = "#Caves-end# not found in HTML structure fil
 const std::string HtmlEndMissing = "#HTML-end# not found in HTML structure file!";
 const std::string CreationFailed = "Creation of HTML file failed!";
 
-using HtmlStructureFile = HtmlScratch;
-using HtmlDocument = HtmlScratch;
-using HtmlDocumentDeathTest = HtmlScratch;
-using HtmlStructureFileDeathTest = HtmlScratch;
+using HtmlStructureFile = HtmlTest;
+using HtmlDocument = HtmlTest;
+using HtmlDocumentDeathTest = HtmlTest;
+using HtmlStructureFileDeathTest = HtmlTest;
 
 std::string ReadQuietly() {
-  testing::internal::CaptureStdout();
-  ReadHtmlStructure();
-  return testing::internal::GetCapturedStdout();
+  return OutputOf(ReadHtmlStructure);
 }
 
 TEST_F(HtmlStructureFile, CutsTheThreePiecesKeepingEveryByte) {
   // Line breaks next to the markers, a carriage return and a tab belong to
   // the pieces; brackets are only text at this stage.
-  WriteFile("html_structure.txt",
-            StructureFile("\n<h1>[GameName]</h1>\r\n", "\t<p>[CaveName]</p>\n", "</body>\n") +
-                "\nanything after the last marker");
+  WriteWholeFile("html_structure.txt",
+                 StructureFile("\n<h1>[GameName]</h1>\r\n", "\t<p>[CaveName]</p>\n", "</body>\n") +
+                     "\nanything after the last marker");
   EXPECT_EQ(ReadQuietly(), ReadingLine);
   EXPECT_EQ(HtmlTemplate.Head, "\n<h1>[GameName]</h1>\r\n");
   EXPECT_EQ(HtmlTemplate.CaveEntry, "\t<p>[CaveName]</p>\n");
@@ -50,7 +40,7 @@ TEST_F(HtmlStructureFile, CutsTheThreePiecesKeepingEveryByte) {
 TEST_F(HtmlStructureFile, AcceptsTheLastMarkerWithoutItsClosingMark) {
   std::string file = StructureFile("h", "e", "t");
   file.pop_back();
-  WriteFile("html_structure.txt", file);
+  WriteWholeFile("html_structure.txt", file);
   ReadQuietly();
   EXPECT_EQ(HtmlTemplate.Head, "h");
   EXPECT_EQ(HtmlTemplate.CaveEntry, "e");
@@ -58,7 +48,7 @@ TEST_F(HtmlStructureFile, AcceptsTheLastMarkerWithoutItsClosingMark) {
 }
 
 TEST_F(HtmlStructureFile, AcceptsEmptyPiecesAndAnyPreambleText) {
-  WriteFile("html_structure.txt", "#########HTML-begin##Caves-begin##Caves-end##HTML-end#");
+  WriteWholeFile("html_structure.txt", "#########HTML-begin##Caves-begin##Caves-end##HTML-end#");
   HtmlTemplate = {"old head", "old entry", "old tail"};
   ReadQuietly();
   EXPECT_EQ(HtmlTemplate.Head, "");
@@ -66,61 +56,46 @@ TEST_F(HtmlStructureFile, AcceptsEmptyPiecesAndAnyPreambleText) {
   EXPECT_EQ(HtmlTemplate.Tail, "");
 }
 
-// Runs the reader on `file` in a child and expects it to stop with `message`.
-void ExpectStructureError(const std::string &file, const std::string &message) {
-  WriteFile("html_structure.txt", file);
-  EXPECT_EXIT(WithOutputOnStderr(ReadHtmlStructure), testing::ExitedWithCode(1),
-              ExactRegex(ReadingLine + ErrorLines(message)))
-      << file;
-}
-
-TEST_F(HtmlStructureFileDeathTest, NeedsExactlyEightMarksBeforeTheFirstMarker) {
+// Exactly eight marks before the first marker; markers compared whole and
+// case-sensitively; a mark inside a piece ends it early (a colour written
+// with a mark ends the head there); a piece running to the file's end is not
+// closed.
+TEST_F(HtmlStructureFileDeathTest, MalformedFilesNameTheMissingMarker) {
   const std::string rest = "#HTML-begin#h#Caves-begin#e#Caves-end#t#HTML-end#";
-  ExpectStructureError("#######" + rest, HtmlBeginMissing);
-  ExpectStructureError("#########" + rest, HtmlBeginMissing);
-  ExpectStructureError("", HtmlBeginMissing);
-  ExpectStructureError("########", HtmlBeginMissing); // the file ends after the preamble
-}
-
-TEST_F(HtmlStructureFileDeathTest, ComparesEachMarkerWholeAndCaseSensitively) {
-  const std::string preamble = "########";
-  ExpectStructureError(preamble + "#HTML-begin #h#Caves-begin#e#Caves-end#t#HTML-end#",
-                       HtmlBeginMissing);
-  ExpectStructureError(preamble + "#html-begin#h#Caves-begin#e#Caves-end#t#HTML-end#",
-                       HtmlBeginMissing);
-  ExpectStructureError(preamble + "#HTML-begin#h#Caves-begin\n#e#Caves-end#t#HTML-end#",
-                       CavesBeginMissing);
-  ExpectStructureError(preamble + "#HTML-begin#h#Caves-begin#e#CAVES-END#t#HTML-end#",
-                       CavesEndMissing);
-  ExpectStructureError(preamble + "#HTML-begin#h#Caves-begin#e#Caves-end#t#HTML-end\n",
-                       HtmlEndMissing);
-  ExpectStructureError(preamble + "#HTML-begin#h#Caves-begin#e#Caves-end#t#HTML-ending#",
-                       HtmlEndMissing);
-}
-
-TEST_F(HtmlStructureFileDeathTest, AMarkInsideAPieceEndsItEarly) {
-  // A colour written with a mark ends the head there.
-  ExpectStructureError(StructureFile("<body bgcolor=\"#000000\">", "e", "t"), CavesBeginMissing);
-  ExpectStructureError(StructureFile("h", "<a href=\"x#top\">", "t"), CavesEndMissing);
-  ExpectStructureError(StructureFile("h", "e", "&#38;"), HtmlEndMissing);
-}
-
-TEST_F(HtmlStructureFileDeathTest, APieceRunningToTheEndOfTheFileIsNotClosed) {
   const std::string begin = "########" + std::string("#HTML-begin#");
-  ExpectStructureError(begin, CavesBeginMissing);
-  ExpectStructureError(begin + "head only", CavesBeginMissing);
-  ExpectStructureError(begin + "h#Caves-begin", CavesEndMissing);
-  ExpectStructureError(begin + "h#Caves-begin#entry only", CavesEndMissing);
-  ExpectStructureError(begin + "h#Caves-begin#e#Caves-end#tail only", HtmlEndMissing);
+  const std::pair<std::string, const std::string *> cases[] = {
+      {"#######" + rest, &HtmlBeginMissing},
+      {"#########" + rest, &HtmlBeginMissing},
+      {"", &HtmlBeginMissing},
+      {"########", &HtmlBeginMissing},
+      {"########" + std::string("#HTML-begin #h#Caves-begin#e#Caves-end#t#HTML-end#"),
+       &HtmlBeginMissing},
+      {"########" + std::string("#html-begin#h#Caves-begin#e#Caves-end#t#HTML-end#"),
+       &HtmlBeginMissing},
+      {begin + "h#Caves-begin\n#e#Caves-end#t#HTML-end#", &CavesBeginMissing},
+      {begin + "h#Caves-begin#e#CAVES-END#t#HTML-end#", &CavesEndMissing},
+      {begin + "h#Caves-begin#e#Caves-end#t#HTML-end\n", &HtmlEndMissing},
+      {begin + "h#Caves-begin#e#Caves-end#t#HTML-ending#", &HtmlEndMissing},
+      {StructureFile("<body bgcolor=\"#000000\">", "e", "t"), &CavesBeginMissing},
+      {StructureFile("h", "<a href=\"x#top\">", "t"), &CavesEndMissing},
+      {StructureFile("h", "e", "&#38;"), &HtmlEndMissing},
+      {begin, &CavesBeginMissing},
+      {begin + "head only", &CavesBeginMissing},
+      {begin + "h#Caves-begin", &CavesEndMissing},
+      {begin + "h#Caves-begin#entry only", &CavesEndMissing},
+      {begin + "h#Caves-begin#e#Caves-end#tail only", &HtmlEndMissing}};
+  for (const auto &c : cases) {
+    WriteWholeFile("html_structure.txt", c.first);
+    EXPECT_TRANSCRIPT_AND_EXIT(ReadHtmlStructure(), ReadingLine + ErrorReport(*c.second))
+        << c.first;
+  }
 }
 
 TEST_F(HtmlStructureFileDeathTest, AMissingOrUnreadableFileIsNotFound) {
-  const std::string notFound = ErrorLines("HTML structure file not found!");
-  EXPECT_EXIT(WithOutputOnStderr(ReadHtmlStructure), testing::ExitedWithCode(1),
-              ExactRegex(notFound));
+  const std::string notFound = ErrorReport("HTML structure file not found!");
+  EXPECT_TRANSCRIPT_AND_EXIT(ReadHtmlStructure(), notFound);
   std::filesystem::create_directory("html_structure.txt");
-  EXPECT_EXIT(WithOutputOnStderr(ReadHtmlStructure), testing::ExitedWithCode(1),
-              ExactRegex(notFound));
+  EXPECT_TRANSCRIPT_AND_EXIT(ReadHtmlStructure(), notFound);
 }
 
 // Fills the records for cave `number` of the game "Mine".
@@ -143,20 +118,20 @@ TEST_F(HtmlDocument, WritesHeadEntriesInOrderAndTail) {
   }
   CloseHtmlDocument();
   EXPECT_EQ(HtmlFile, nullptr);
-  EXPECT_EQ(ReadFile("Mine.html"), "<h1>Mine 0</h1>\n"
-                                   "<p>1 Alpha Mine_Cave_01.bmp</p>\n"
-                                   "<p>2 Beta Mine_Cave_02.bmp</p>\n"
-                                   "<p>3 Gamma Mine_Cave_03.bmp</p>\n"
-                                   "<i>[GameName] [</i>\n");
+  EXPECT_EQ(ReadWholeFile("Mine.html"), "<h1>Mine 0</h1>\n"
+                                        "<p>1 Alpha Mine_Cave_01.bmp</p>\n"
+                                        "<p>2 Beta Mine_Cave_02.bmp</p>\n"
+                                        "<p>3 Gamma Mine_Cave_03.bmp</p>\n"
+                                        "<i>[GameName] [</i>\n");
 }
 
 TEST_F(HtmlDocument, ReplacesAnOlderDocumentAndKeepsEveryByte) {
   GameRecord.Name = "My Caves";
-  WriteFile("My Caves.html", std::string(5000, 'x'));
+  WriteWholeFile("My Caves.html", std::string(5000, 'x'));
   HtmlTemplate = {std::string("a\r\n\0b\x1a", 6), "", "\n"};
   OpenHtmlDocument();
   CloseHtmlDocument();
-  EXPECT_EQ(ReadFile("My Caves.html"), std::string("a\r\n\0b\x1a\n", 7));
+  EXPECT_EQ(ReadWholeFile("My Caves.html"), std::string("a\r\n\0b\x1a\n", 7));
 }
 
 TEST_F(HtmlDocument, EntriesStayOnDiskWhenTheTailIsNeverWritten) {
@@ -168,7 +143,7 @@ TEST_F(HtmlDocument, EntriesStayOnDiskWhenTheTailIsNeverWritten) {
   WriteCaveEntry();
   ConvertedCave(2, "B");
   WriteCaveEntry();
-  EXPECT_EQ(ReadFile("Mine.html"), "head|1|2|");
+  EXPECT_EQ(ReadWholeFile("Mine.html"), "head|1|2|");
 }
 
 TEST_F(HtmlDocumentDeathTest, ANameThatLeavesTheFolderIsRefused) {
@@ -178,9 +153,7 @@ TEST_F(HtmlDocumentDeathTest, ANameThatLeavesTheFolderIsRefused) {
   for (const std::string &name : std::vector<std::string>{
            "sub/Mine", "..\\Mine", std::string("Mine\0x", 6), "Taken", std::string(300, 'n')}) {
     GameRecord.Name = name;
-    EXPECT_EXIT(WithOutputOnStderr(OpenHtmlDocument), testing::ExitedWithCode(1),
-                ExactRegex(ErrorLines(CreationFailed)))
-        << name;
+    EXPECT_TRANSCRIPT_AND_EXIT(OpenHtmlDocument(), ErrorReport(CreationFailed)) << name;
   }
   EXPECT_TRUE(std::filesystem::is_empty("sub"));
   EXPECT_FALSE(std::filesystem::exists("Mine.html"));
@@ -200,42 +173,40 @@ void WriteLimitedDocument(const HtmlPieces &pieces) {
 
 TEST_F(HtmlDocumentDeathTest, AFailedWriteIsReportedAfterEachPiece) {
   const std::string big(20000, 'b');
-  const std::string failed = ExactRegex(ErrorLines(CreationFailed));
+  const std::string failed = ErrorReport(CreationFailed);
   for (const HtmlPieces &pieces :
        {HtmlPieces{big, "e", "t"}, HtmlPieces{"h", big, "t"}, HtmlPieces{"h", "e", big}}) {
-    EXPECT_EXIT(WithOutputOnStderr([&] { WriteLimitedDocument(pieces); }),
-                testing::ExitedWithCode(1), failed);
+    EXPECT_TRANSCRIPT_AND_EXIT(WriteLimitedDocument(pieces), failed);
   }
   // The same document within the limit is written without a word.
-  EXPECT_EXIT(WithOutputOnStderr([] {
+  EXPECT_EXIT(RunWithOutputOnStderr([] {
                 WriteLimitedDocument({"h", "e", "t"});
               }),
               testing::ExitedWithCode(0), "^$");
-  EXPECT_EQ(ReadFile("Mine.html"), "het");
+  EXPECT_EQ(ReadWholeFile("Mine.html"), "het");
 }
 
 TEST_F(HtmlDocumentDeathTest, FailsWhereTheEntryNoLongerFits) {
   // The head fits, the entry does not: the head is on disk, then the error.
-  EXPECT_EXIT(WithOutputOnStderr([] {
-                WriteLimitedDocument({"head", std::string(9000, 'e'), ""});
-              }),
-              testing::ExitedWithCode(1), ExactRegex(ErrorLines(CreationFailed)));
-  const std::string written = ReadFile("Mine.html");
+  EXPECT_TRANSCRIPT_AND_EXIT(WriteLimitedDocument({"head", std::string(9000, 'e'), ""}),
+                             ErrorReport(CreationFailed));
+  const std::string written = ReadWholeFile("Mine.html");
   EXPECT_EQ(written.substr(0, 5), "heade");
   EXPECT_LE(written.size(), 4096U);
 }
 
 TEST_F(HtmlDocument, TheShippedTemplateNamesOnlyKnownFields) {
-  WriteFile("html_structure.txt", SourceFile("data/html_structure.txt"));
+  WriteWholeFile("html_structure.txt", SourceFile("data/html_structure.txt"));
   GameRecord = {"Mine", "", "", "", "", "", 0, 2};
-  testing::internal::CaptureStdout();
-  ReadHtmlStructure();
-  OpenHtmlDocument();
-  ConvertedCave(1, "Alpha");
-  WriteCaveEntry();
-  CloseHtmlDocument();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), ReadingLine); // no warning
-  const std::string page = ReadFile("Mine.html");
+  EXPECT_EQ(OutputOf([] {
+              ReadHtmlStructure();
+              OpenHtmlDocument();
+              ConvertedCave(1, "Alpha");
+              WriteCaveEntry();
+              CloseHtmlDocument();
+            }),
+            ReadingLine); // no warning
+  const std::string page = ReadWholeFile("Mine.html");
   EXPECT_EQ(page.substr(0, 16), "<!DOCTYPE html>\n");
   EXPECT_EQ(page.substr(page.size() - 8), "</html>\n");
   EXPECT_NE(page.find("<title>Mine - cave maps</title>"), std::string::npos);

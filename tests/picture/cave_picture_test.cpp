@@ -5,11 +5,9 @@
 #include "picture/cave_colors.h"
 #include "picture/cave_picture.h"
 #include "picture/graphics_file.h"
-#include "picture/scratch_folder.h"
+#include "test_support.h"
 
 #include <climits>
-#include <filesystem>
-#include <gtest/gtest.h>
 #include <set>
 
 namespace {
@@ -146,59 +144,42 @@ TEST(WriteCavePicture, HeaderFieldsAndSize) {
   EXPECT_EQ(picture.substr(0, 54), ExpectedHeader);
 }
 
-TEST(WriteCavePicture, FrameAndAnchorPixels) {
-  const ScratchFolder folder(true);
-  PrepareCave();
-  CaveGrid[0][0] = Items::Boulder;
-  TileSet[Items::Boulder] = FTile;
-  const std::string picture = WritePicture();
-  ASSERT_EQ(picture.size(), FileSize);
-  const std::string frame = "\x30\x20\x10"; // slot 0, blue first
-  EXPECT_EQ(picture.substr(54, 3), frame) << "bottom-left frame pixel";
-  std::string frameRow;
-  for (std::size_t x = 0; x < Width; ++x) frameRow += frame;
-  EXPECT_EQ(picture.substr(FileSize - 1944), frameRow) << "top frame row";
-  EXPECT_EQ(picture.substr(54, 1944 * 4), frameRow + frameRow + frameRow + frameRow);
-  for (std::size_t y = 4; y < Height - 4; y += 50)
-    for (std::size_t x : {0U, 3U, 644U, 647U})
-      EXPECT_EQ(PixelAt(picture, x, y), frame) << "frame column " << x << " row " << y;
-  // Pixel (4, 4): the top-left pixel of cell (0, 0), the F's digit 4.
-  EXPECT_EQ(picture.substr(54 + 3 * (355 * 648 + 4), 3), "\xF0\xE0\xD0");
-}
-
-TEST(WriteCavePicture, TilesStandUprightAndUnmirrored) {
+// Checked pixel by pixel against the tile, without the model: the frame is
+// slot 0, each digit paints its own slot, blue comes first, and the F stands
+// upright and unmirrored in the first and the last cell.
+TEST(WriteCavePicture, FrameDigitsAndTilesAtTheirPlaces) {
   const ScratchFolder folder(true);
   PrepareCave();
   TileSet[Items::Boulder] = FTile;
   CaveGrid[0][0] = Items::Boulder;
   CaveGrid[21][39] = Items::Boulder;
+  TileSet[Items::Dirt] = "01234" + std::string(251, '1');
+  CaveGrid[0][1] = Items::Dirt;
   const std::string picture = WritePicture();
   ASSERT_EQ(picture.size(), FileSize);
-  for (std::size_t cellX : {4U, 4U + 39 * 16})
-    for (std::size_t row = 0; row < 16; ++row)
-      for (std::size_t column = 0; column < 16; ++column) {
-        const std::size_t cellY = cellX == 4 ? 4 : 4 + 21 * 16;
-        EXPECT_EQ(PixelAt(picture, cellX + column, cellY + row),
-                  SlotColor(FTile[row * 16 + column]))
-            << "cell at x " << cellX << ", tile row " << row << ", column " << column;
-      }
-  // The corners of the F in cell (0, 0), by their file offsets.
-  EXPECT_EQ(picture.substr(54 + 3 * (355 * 648 + 4), 3), "\xF0\xE0\xD0");  // top left: 4
-  EXPECT_EQ(picture.substr(54 + 3 * (355 * 648 + 19), 3), "\xC0\xB0\xA0"); // top right: 3
-  EXPECT_EQ(picture.substr(54 + 3 * (340 * 648 + 4), 3), "\x90\x80\x70");  // bottom left: 2
-  EXPECT_EQ(picture.substr(54 + 3 * (340 * 648 + 19), 3), "\x30\x20\x10"); // bottom right: 0
-}
-
-TEST(WriteCavePicture, EachDigitPaintsItsSlot) {
-  const ScratchFolder folder(true);
-  PrepareCave();
-  TileSet[Items::Dirt] = std::string(256, '1');
-  TileSet[Items::Dirt].replace(0, 5, "01234");
-  const std::string picture = WritePicture();
+  const std::string frame = "\x30\x20\x10";
+  std::string frameRow;
+  for (std::size_t x = 0; x < Width; ++x) frameRow += frame;
+  EXPECT_EQ(picture.substr(54, RowBytes * 4), frameRow + frameRow + frameRow + frameRow);
+  EXPECT_EQ(picture.substr(FileSize - RowBytes), frameRow) << "top frame row";
+  for (std::size_t y = 4; y < Height - 4; y += 50)
+    for (std::size_t x : {0U, 3U, 644U, 647U})
+      EXPECT_EQ(PixelAt(picture, x, y), frame) << "frame column " << x << " row " << y;
   const char *const slots[] = {"\x30\x20\x10", "\x60\x50\x40", "\x90\x80\x70", "\xC0\xB0\xA0",
                                "\xF0\xE0\xD0"};
   for (std::size_t digit = 0; digit < 5; ++digit)
-    EXPECT_EQ(PixelAt(picture, 4 + digit, 4), std::string(slots[digit], 3)) << "digit " << digit;
+    EXPECT_EQ(PixelAt(picture, 20 + digit, 4), std::string(slots[digit], 3)) << "digit " << digit;
+  for (std::size_t cell : {0U, 1U})
+    for (std::size_t row = 0; row < 16; ++row)
+      for (std::size_t column = 0; column < 16; ++column)
+        EXPECT_EQ(PixelAt(picture, 4 + cell * 39 * 16 + column, 4 + cell * 21 * 16 + row),
+                  SlotColor(FTile[row * 16 + column]))
+            << "cell " << cell << ", tile row " << row << ", column " << column;
+  // The corners of the F in cell (0, 0), by their file offsets.
+  EXPECT_EQ(picture.substr(54 + 3 * (355 * 648 + 4), 3), slots[4]);  // top left
+  EXPECT_EQ(picture.substr(54 + 3 * (355 * 648 + 19), 3), slots[3]); // top right
+  EXPECT_EQ(picture.substr(54 + 3 * (340 * 648 + 4), 3), slots[2]);  // bottom left
+  EXPECT_EQ(picture.substr(54 + 3 * (340 * 648 + 19), 3), slots[0]); // bottom right
 }
 
 TEST(WriteCavePicture, WholeGridMatchesPixelByPixelPainting) {
@@ -296,7 +277,7 @@ TEST(WriteCavePicture, SecondRunReplacesTheFile) {
   EXPECT_NE(first, second);
 }
 
-const std::string CreationFailed = "Error: Creation of BMP pic failed!\nPress ENTER to exit.\n";
+const std::string CreationFailed = ErrorReport("Creation of BMP pic failed!");
 
 // Every file and folder below the folder, by relative path.
 std::set<std::string> FolderContents(const fs::path &folder) {
@@ -339,23 +320,19 @@ TEST(WriteCavePicture, IncompleteWriteIsAnErrorAndLeavesNoFile) {
   ExpectPictureMatchesModel(ReadWholeFile(folder.Path() / "Mine_Cave_01.bmp"));
 }
 
-TEST(WriteCavePicture, FullDeviceIsAnError) {
-  const ScratchFolder folder(true);
-  PrepareCave();
-  fs::create_symlink("/dev/full", "Mine_Cave_01.bmp");
-  const ChildOutcome outcome = RunInChild([] { WriteCavePicture(); });
-  EXPECT_EQ(outcome.output, CreationFailed);
-  EXPECT_EQ(outcome.exitStatus, 1);
-}
-
-TEST(WriteCavePicture, NameTakenByAFolderIsAnError) {
-  const ScratchFolder folder(true);
-  PrepareCave();
-  fs::create_directory("Mine_Cave_01.bmp");
-  const ChildOutcome outcome = RunInChild([] { WriteCavePicture(); });
-  EXPECT_EQ(outcome.output, CreationFailed);
-  EXPECT_EQ(outcome.exitStatus, 1);
-  EXPECT_TRUE(fs::is_directory("Mine_Cave_01.bmp")) << "the folder is left alone";
+TEST(WriteCavePicture, FullDeviceOrAFolderInTheWayIsAnError) {
+  for (const bool folderInTheWay : {false, true}) {
+    const ScratchFolder folder(true);
+    PrepareCave();
+    if (folderInTheWay)
+      fs::create_directory("Mine_Cave_01.bmp");
+    else
+      fs::create_symlink("/dev/full", "Mine_Cave_01.bmp");
+    const ChildOutcome outcome = RunInChild([] { WriteCavePicture(); });
+    EXPECT_EQ(outcome.output, CreationFailed) << folderInTheWay;
+    EXPECT_EQ(outcome.exitStatus, 1) << folderInTheWay;
+    EXPECT_EQ(fs::is_directory("Mine_Cave_01.bmp"), folderInTheWay) << "a folder is left alone";
+  }
 }
 
 } // namespace

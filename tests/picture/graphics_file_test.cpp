@@ -1,11 +1,7 @@
 // Reading the graphics file into the tile set.
 #include "driver/console_dialog.h"
 #include "picture/graphics_file.h"
-#include "picture/scratch_folder.h"
-
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <vector>
+#include "test_support.h"
 
 namespace {
 
@@ -57,9 +53,7 @@ std::string ReadText(const std::string &text) {
   const std::filesystem::path path = folder.Write("tiles.txt", text);
   EXPECT_TRUE(OpenTextLines(GraphicsFile, path.string()));
   TileSet = {};
-  testing::internal::CaptureStdout();
-  ReadGraphicsFile();
-  return testing::internal::GetCapturedStdout();
+  return OutputOf(ReadGraphicsFile);
 }
 
 void ExpectAllTilesRead() {
@@ -177,21 +171,6 @@ TEST(ReadGraphicsFile, FileEndingInsideATileIsCutShort) {
   ExpectReadFails(all.substr(0, lastRow), WrongDimensions, "fifteen rows of the last tile");
   ExpectReadFails(all.substr(0, lastRow + 10), WrongDimensions, "last row cut short");
   ExpectReadFails(Section(0, Heading(0), "\n").substr(0, 30), WrongDimensions, "first tile");
-}
-
-TEST(ReadGraphicsFile, ShippedGraphicsFilesRead) {
-  const std::filesystem::path data = std::filesystem::path(GROTTOPRINT_SOURCE_DIR) / "data";
-  std::vector<std::filesystem::path> sets;
-  for (const auto &entry : std::filesystem::directory_iterator(data))
-    if (entry.path().filename().string().starts_with("graphics_")) sets.push_back(entry.path());
-  ASSERT_FALSE(sets.empty());
-  for (const std::filesystem::path &set : sets) {
-    EXPECT_EQ(ReadText(ReadWholeFile(set)), ProgressLine) << set;
-    for (const std::string &tile : TileSet) {
-      EXPECT_EQ(tile.size(), 256U) << set;
-      EXPECT_EQ(tile.find_first_not_of("01234"), std::string::npos) << set;
-    }
-  }
 }
 
 } // namespace

@@ -1,14 +1,10 @@
 // The seven graphics sets shipped in data/, read with the program's own reader.
 #include "driver/console_dialog.h"
 #include "picture/graphics_file.h"
-#include "picture/scratch_folder.h"
+#include "test_support.h"
 
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <set>
-#include <string>
-#include <string_view>
-#include <utility>
 
 namespace {
 
@@ -40,9 +36,7 @@ Tiles ReadSet(const std::string &name) {
 
   EXPECT_TRUE(OpenTextLines(GraphicsFile, path)) << name;
   TileSet = {};
-  testing::internal::CaptureStdout();
-  ReadGraphicsFile();
-  testing::internal::GetCapturedStdout();
+  OutputOf(ReadGraphicsFile);
   return TileSet;
 }
 
