@@ -7,7 +7,6 @@
 // of the object is drawn.
 #include "bdcff/objects_section.h"
 
-#include "bdcff/cave_attributes.h"
 #include "bdcff/key_lines.h"
 #include "bdcff/line_tokens.h"
 #include "cave/cave_builder.h"
@@ -16,10 +15,8 @@
 #include "driver/reports.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace {
 
@@ -174,32 +171,16 @@ void DrawAdd(const std::string &arguments) {
   }
 }
 
-struct ObjectKind {
-  std::string_view keyword;
-  std::string_view lowerKeyword;
-  void (*draw)(const std::string &arguments);
+// Tested in this order; the keyword must open the line, and what follows it
+// is the object's arguments. A line of no known kind is skipped silently.
+constexpr KeyHandler ObjectKinds[] = {
+    {{"Point=", "point="}, DrawPoint},
+    {{"Line=", "line="}, DrawLine},
+    {{"Rectangle=", "rectangle="}, DrawRectangle},
+    {{"FillRect=", "fillrect="}, DrawFillRect},
+    {{"Raster=", "raster="}, DrawRaster},
+    {{"Add=", "add="}, DrawAdd},
 };
-
-// Tested in this order; the keyword must open the line.
-constexpr ObjectKind ObjectKinds[] = {
-    {"Point=", "point=", DrawPoint},
-    {"Line=", "line=", DrawLine},
-    {"Rectangle=", "rectangle=", DrawRectangle},
-    {"FillRect=", "fillrect=", DrawFillRect},
-    {"Raster=", "raster=", DrawRaster},
-    {"Add=", "add=", DrawAdd},
-};
-
-// A line of no known kind is skipped without a message.
-void DrawObjectLine(const std::string &line) {
-  for (const ObjectKind &kind : ObjectKinds) {
-    for (std::string_view keyword : {kind.keyword, kind.lowerKeyword}) {
-      if (!line.starts_with(keyword)) continue;
-      kind.draw(line.substr(keyword.size()));
-      return;
-    }
-  }
-}
 
 } // namespace
 
@@ -210,6 +191,6 @@ void ReadObjectsSection() {
     // feed still closes the section.
     if (IsTagLine(line, ObjectsEndTag)) return;
     if (TextLinesEnded(InputFile)) ReportError(Error::ObjectsEndTagNotFound);
-    DrawObjectLine(line);
+    ApplyKeyLine(line, ObjectKinds);
   }
 }

@@ -6,11 +6,7 @@ namespace {
 
 // Converts the given game file with the tiny game's graphics and structure files.
 ToolResult Convert(const std::string &game) {
-  ToolRun run;
-  run.files = TinyGameFiles();
-  run.files["game.bd"] = game;
-  run.input = "game.bd\n1\nb\n\n";
-  return RunTool(run);
+  return ConvertTinyGame({{"caves.bd", game}});
 }
 
 // One small objects cave, complete with its frame lines.

@@ -6,11 +6,7 @@
 namespace {
 
 ToolResult RunWithGraphics(const std::string &graphics) {
-  ToolRun run;
-  run.files = TinyGameFiles();
-  run.files["graphics_original.txt"] = graphics;
-  run.input = "caves.bd\n1\nb\n\n";
-  return RunTool(run);
+  return ConvertTinyGame({{"graphics_original.txt", graphics}});
 }
 
 TEST(GraphicsRun, BadGraphicsFileEndsTheRunBeforeTheInputIsRead) {

@@ -193,6 +193,18 @@ std::map<std::string, std::string> TinyGameFiles() {
   return files;
 }
 
+const std::string TinyGameAnswers = "caves.bd\n1\nb\n\n";
+
+ToolResult ConvertTinyGame(const std::map<std::string, std::string> &replaced,
+                           std::optional<std::uint64_t> fileSizeLimit) {
+  ToolRun run;
+  run.files = TinyGameFiles();
+  for (const auto &[name, bytes] : replaced) run.files[name] = bytes;
+  run.input = TinyGameAnswers;
+  run.fileSizeLimit = fileSizeLimit;
+  return RunTool(run);
+}
+
 const std::string TinyGameConversionText = "Reading graphics file...\n"
                                            "Reading input file...\n"
                                            "Name of BD game: Tiny.\n"

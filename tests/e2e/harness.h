@@ -59,6 +59,13 @@ std::string PlainGraphicsFile();
 // set and the structure file, so that any menu choice can be answered.
 std::map<std::string, std::string> TinyGameFiles();
 
+// The answers that convert the tiny game: "caves.bd", set 1, "bmp", ENTER.
+extern const std::string TinyGameAnswers;
+
+// Runs the tool on TinyGameFiles with the given files put in their place.
+ToolResult ConvertTinyGame(const std::map<std::string, std::string> &replaced = {},
+                           std::optional<std::uint64_t> fileSizeLimit = std::nullopt);
+
 // What the tool prints between the dialog's separator and the summary when it
 // converts the game of TinyGameFiles, and the number of caves it holds.
 extern const std::string TinyGameConversionText;

@@ -16,8 +16,6 @@ constexpr std::size_t PictureBytes = 699894;
 constexpr std::size_t Rows = 22;
 constexpr std::size_t Columns = 40;
 
-const std::string Answers = "game.bd\n1\nb\n\n";
-
 std::string BeforeInput() {
   return DialogText + "Reading graphics file...\n";
 }
@@ -26,20 +24,8 @@ std::string CaveLine(int cave) {
   return CaveProgressLines(cave, cave);
 }
 
-// Runs the tiny game's files with the given ones put in their place.
-ToolResult Convert(const std::map<std::string, std::string> &replaced,
-                   std::optional<std::uint64_t> fileSizeLimit = std::nullopt) {
-  ToolRun run;
-  run.files = TinyGameFiles();
-  run.files["game.bd"] = run.files["caves.bd"];
-  for (const auto &[name, bytes] : replaced) run.files[name] = bytes;
-  run.input = Answers;
-  run.fileSizeLimit = fileSizeLimit;
-  return RunTool(run);
-}
-
 ToolResult ConvertGame(const std::string &game) {
-  return Convert({{"game.bd", game}});
+  return ConvertTinyGame({{"caves.bd", game}});
 }
 
 void ExpectFailure(const ToolResult &result, const std::string &output) {
@@ -105,9 +91,9 @@ TEST(HostileInput, GarbageInEveryInputFileEndsInTheToolsOwnMessage) {
   const std::string zeros(1 << 20, '\0');
   for (const std::string &garbage : {random, zeros}) {
     ExpectFailure(ConvertGame(garbage), WalkStartText() + ErrorText("[BDCFF] tag not found!"));
-    ExpectFailure(Convert({{"graphics_original.txt", garbage}}),
+    ExpectFailure(ConvertTinyGame({{"graphics_original.txt", garbage}}),
                   BeforeInput() + ErrorText("Item not found in graphics file!"));
-    ExpectFailure(Convert({{"html_structure.txt", garbage}}),
+    ExpectFailure(ConvertTinyGame({{"html_structure.txt", garbage}}),
                   GameStartText("Tiny") +
                       ErrorText("#HTML-begin# not found in HTML structure file!"));
   }
@@ -118,14 +104,11 @@ TEST(HostileInput, FiftyMegabyteLineWithoutLineFeedIsReadAsOneLine) {
   ExpectFailure(ConvertGame(line), WalkStartText() + ErrorText("[BDCFF] tag not found!"));
   // The same line as a remark is kept whole and reaches the page.
   line.replace(0, 7, "Remark=");
-  ToolRun run;
-  run.files = TinyGameFiles();
-  run.files["html_structure.txt"] =
-      "# # # # # # # # #HTML-begin##Caves-begin#[Remark]#Caves-end##HTML-end#";
-  run.files["game.bd"] =
-      Game("Long", "[cave]\n" + FivePalette + line + "\n[objects]\n[/objects]\n[/cave]\n");
-  run.input = Answers;
-  const ToolResult result = RunTool(run);
+  const ToolResult result =
+      ConvertTinyGame({{"html_structure.txt",
+                        "# # # # # # # # #HTML-begin##Caves-begin#[Remark]#Caves-end##HTML-end#"},
+                       {"caves.bd", Game("Long", "[cave]\n" + FivePalette + line +
+                                                     "\n[objects]\n[/objects]\n[/cave]\n")}});
   EXPECT_EQ(result.output, GameStartText("Long") + CaveLine(1) + SummaryText(1));
   EXPECT_EQ(result.exitStatus, 0);
   ASSERT_EQ(result.written.count("Long.html"), 1U);
@@ -157,7 +140,7 @@ TEST(HostileInput, HugeNumbersAreReadAsTheLargestNumber) {
                                    "\n[objects]\n[/objects]\n[/cave]\n";
     const std::string game = "[BDCFF]\n[game]\nName=Big\nLevels=" + n + "\nCaves=" + n + "\n\n" +
                              ObjectsCave(objects, attributes) + randomCave + "[/game]\n[/BDCFF]\n";
-    const ToolResult result = Convert({{"game.bd", game}, {"html_structure.txt", page}});
+    const ToolResult result = ConvertTinyGame({{"caves.bd", game}, {"html_structure.txt", page}});
     EXPECT_EQ(result.output, GameStartText("Big") + CaveLine(1) + CaveLine(2) + SummaryText(2));
     EXPECT_EQ(result.exitStatus, 0);
     const std::string values = largest + " " + largest + " " + largest + " " + largest + " " +
@@ -301,18 +284,18 @@ TEST(HostileInput, GraphicsFileWithTenMegabyteLines) {
   longHeading.insert(longHeading.find("[Rockford]") + 10, huge);
   // A comment is skipped, however long it is.
   longHeading.insert(0, huge + "\n");
-  const ToolResult result = Convert({{"graphics_original.txt", longHeading}});
+  const ToolResult result = ConvertTinyGame({{"graphics_original.txt", longHeading}});
   EXPECT_EQ(result.output, DialogText + TinyGameConversionText + SummaryText(TinyGameCaves));
   EXPECT_EQ(result.exitStatus, 0);
 
   std::string longRow = PlainGraphicsFile();
   longRow.insert(longRow.find("[Diamond]\n") + 10, huge);
-  ExpectFailure(Convert({{"graphics_original.txt", longRow}}),
+  ExpectFailure(ConvertTinyGame({{"graphics_original.txt", longRow}}),
                 BeforeInput() + ErrorText("Dimensions of items must be 16x16!"));
 }
 
 TEST(HostileInput, StructureFileOfAMillionMarks) {
-  ExpectFailure(Convert({{"html_structure.txt", std::string(1000000, '#')}}),
+  ExpectFailure(ConvertTinyGame({{"html_structure.txt", std::string(1000000, '#')}}),
                 GameStartText("Tiny") +
                     ErrorText("#HTML-begin# not found in HTML structure file!"));
 }
@@ -327,8 +310,8 @@ TEST(HostileInput, GameNamesThatNameNoFileHereAreRefused) {
     ToolRun run;
     run.files = TinyGameFiles();
     run.folders = {"sub"};
-    run.files["game.bd"] = Game(name, ObjectsCave(""));
-    run.input = Answers;
+    run.files["caves.bd"] = Game(name, ObjectsCave(""));
+    run.input = TinyGameAnswers;
     ExpectFailure(RunTool(run), GameStartText(name) + ErrorText("Creation of HTML file failed!"));
   }
 }
@@ -339,7 +322,7 @@ TEST(HostileInput, WriteFailuresAreReportedNotHidden) {
   const std::string threeCaves = Game("Full", ObjectsCave("") + ObjectsCave("") + ObjectsCave(""));
   const std::string head = "<h1>Full</h1>\n";
 
-  const ToolResult picture = Convert({{"game.bd", threeCaves}}, 100000);
+  const ToolResult picture = ConvertTinyGame({{"caves.bd", threeCaves}}, 100000);
   EXPECT_EQ(picture.output,
             GameStartText("Full") + CaveLine(1) + ErrorText("Creation of BMP pic failed!"));
   EXPECT_EQ(picture.exitStatus, 1);
@@ -361,10 +344,10 @@ TEST(HostileInput, WriteFailuresAreReportedNotHidden) {
   };
   for (const auto &page : pages) {
     const ToolResult whole =
-        Convert({{"game.bd", threeCaves}, {"html_structure.txt", page.structure}});
+        ConvertTinyGame({{"caves.bd", threeCaves}, {"html_structure.txt", page.structure}});
     ASSERT_EQ(whole.exitStatus, 0);
-    const ToolResult cut =
-        Convert({{"game.bd", threeCaves}, {"html_structure.txt", page.structure}}, PictureBytes);
+    const ToolResult cut = ConvertTinyGame(
+        {{"caves.bd", threeCaves}, {"html_structure.txt", page.structure}}, PictureBytes);
     EXPECT_EQ(cut.output, GameStartText("Full") + CaveProgressLines(1, page.lastCave) +
                               ErrorText("Creation of HTML file failed!"));
     EXPECT_EQ(cut.exitStatus, 1);
