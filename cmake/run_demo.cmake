@@ -1,7 +1,11 @@
-# Converts the bundled sample game in a run folder of its own: the sample and
+# Converts the bundled sample game in a run folder of its own: the game and
 # the data files are copied there and the three answers are piped in.
 #   -DTOOL=<grottoprint> -DSOURCE_DIR=<project> -DRUN_DIR=<folder>
-# Optional: -DCHOICE=<1..7> (graphics set), -DEXTENSION=<b|g|p>.
+# Optional: -DCHOICE=<1..7> (graphics set), -DEXTENSION=<b|g|p>,
+# -DGAME=<game file, relative to the project> (another game instead).
+if(NOT DEFINED GAME)
+  set(GAME examples/sample_caves.bd)
+endif()
 if(NOT DEFINED CHOICE)
   set(CHOICE 1)
 endif()
@@ -12,10 +16,10 @@ endif()
 file(REMOVE_RECURSE "${RUN_DIR}")
 file(MAKE_DIRECTORY "${RUN_DIR}")
 file(GLOB data_files "${SOURCE_DIR}/data/*")
-file(GLOB example_files "${SOURCE_DIR}/examples/*")
-file(COPY ${data_files} ${example_files} DESTINATION "${RUN_DIR}")
+file(COPY ${data_files} "${SOURCE_DIR}/${GAME}" DESTINATION "${RUN_DIR}")
 
-file(WRITE "${RUN_DIR}/.answers" "sample_caves.bd\n${CHOICE}\n${EXTENSION}\n\n")
+get_filename_component(game_name "${GAME}" NAME)
+file(WRITE "${RUN_DIR}/.answers" "${game_name}\n${CHOICE}\n${EXTENSION}\n\n")
 execute_process(COMMAND "${TOOL}"
                 WORKING_DIRECTORY "${RUN_DIR}"
                 INPUT_FILE "${RUN_DIR}/.answers"

@@ -1,0 +1,192 @@
+// Helpers shared by every test.
+#include "support.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteFile(const fs::path &path, const std::string &bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string SourceFile(const std::string &relativePath) {
+  return ReadFile(fs::path(GROTTOPRINT_SOURCE_DIR) / relativePath);
+}
+
+ScratchFolder::ScratchFolder() {
+  std::string pattern = (fs::temp_directory_path() / "grottoprint-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+int StartTool(const fs::path &folder, int input, int output, const ToolRun &run) {
+  const pid_t child = fork();
+  if (child < 0) throw std::runtime_error("fork failed");
+  if (child > 0) return child;
+  if (chdir(folder.c_str()) != 0 || dup2(input, STDIN_FILENO) < 0 ||
+      dup2(output, STDOUT_FILENO) < 0)
+    _exit(126);
+  if (run.fileSizeLimit) {
+    // Ignoring SIGXFSZ turns a write past the limit into a failed write, as a
+    // full disk would, instead of a killed process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{*run.fileSizeLimit, *run.fileSizeLimit};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  std::vector<char *> argv{const_cast<char *>("grottoprint")};
+  for (const std::string &argument : run.arguments)
+    argv.push_back(const_cast<char *>(argument.c_str()));
+  argv.push_back(nullptr);
+  execv(GROTTOPRINT_EXE, argv.data());
+  _exit(127);
+}
+
+int WaitForTool(int child) {
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0)
+    if (errno != EINTR) throw std::runtime_error("waitpid failed");
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+ToolResult RunTool(const ToolRun &run) {
+  const ScratchFolder scratch;
+  const fs::path folder = scratch.Path() / "run";
+  fs::create_directory(folder);
+  for (const auto &[name, bytes] : run.files) WriteFile(folder / name, bytes);
+  for (const std::string &name : run.folders) fs::create_directories(folder / name);
+  WriteFile(scratch.Path() / "stdin", run.input);
+
+  const int input = open((scratch.Path() / "stdin").c_str(), O_RDONLY);
+  const int output = open((scratch.Path() / "stdout").c_str(), O_WRONLY | O_CREAT, 0644);
+  if (input < 0 || output < 0) throw std::runtime_error("cannot open the standard streams");
+  ToolResult result;
+  result.exitStatus = WaitForTool(StartTool(folder, input, output, run));
+  close(input);
+  close(output);
+  result.output = ReadFile(scratch.Path() / "stdout");
+  for (const fs::directory_entry &entry : fs::directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string name = entry.path().filename().string();
+    std::string bytes = ReadFile(entry.path());
+    const auto given = run.files.find(name);
+    if (given == run.files.end() || given->second != bytes) result.written[name] = std::move(bytes);
+  }
+  return result;
+}
+
+namespace {
+
+constexpr const char *ItemLetters = "PXHW_.rdwMxQcasF";
+
+// The colour digit of the probe tile of `item` at (row, column). Below row 0
+// each tile is lopsided, so that a flipped, mirrored or shifted tile does not
+// read back.
+int ProbeDigit(int item, int row, int column) {
+  if (row == 0 && column < 5) return column;
+  if (row == 0 && column < 7) return column == 5 ? item / 5 : item % 5;
+  return (item * 3 + row * 7 + column * column) % 5;
+}
+
+// The 54 bytes every picture starts with, little-endian field by field.
+const std::string PictureHeader("BM"
+                                "\xF6\xAD\x0A\x00" // file size 699894
+                                "\x00\x00\x00\x00" // reserved
+                                "\x36\x00\x00\x00" // pixel data at 54
+                                "\x28\x00\x00\x00" // information header of 40 bytes
+                                "\x88\x02\x00\x00" // width 648
+                                "\x68\x01\x00\x00" // height 360, bottom row first
+                                "\x01\x00"         // one plane
+                                "\x18\x00"         // 24 bits per pixel
+                                "\x00\x00\x00\x00" // no compression
+                                "\xC0\xAD\x0A\x00" // 699840 bytes of pixels
+                                "\xC4\x0E\x00\x00" // 3780 pixels per metre, twice
+                                "\xC4\x0E\x00\x00"
+                                "\x00\x00\x00\x00"  // colours used
+                                "\x00\x00\x00\x00", // important colours
+                                54);
+
+// The colour at pixel (x, y) from the top left, as 0xRRGGBB.
+int Pixel(const std::string &picture, int x, int y) {
+  const auto at = static_cast<std::size_t>(54 + ((359 - y) * 648 + x) * 3);
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(picture[at + i]); };
+  return byte(2) << 16 | byte(1) << 8 | byte(0);
+}
+
+} // namespace
+
+std::string ProbeTiles() {
+  static const char *const names[] = {"Rockford",    "Exit",       "Hidden Exit",  "Titanium Wall",
+                                      "Empty Space", "Dirt",       "Boulder",      "Diamond",
+                                      "Wall",        "Magic Wall", "Growing Wall", "Firefly",
+                                      "Butterfly",   "Amoeba",     "Slime",        "Rockford Doll"};
+  std::string text = "Probe tiles: each names its item in its first row.\n";
+  for (int item = 0; item < 16; ++item) {
+    text += std::string("[") + names[item] + "]\n";
+    for (int row = 0; row < 16; ++row) {
+      for (int column = 0; column < 16; ++column)
+        text += static_cast<char>('0' + ProbeDigit(item, row, column));
+      text += '\n';
+    }
+  }
+  return text;
+}
+
+std::vector<int> CellColors(const std::string &picture, int row, int column) {
+  std::vector<int> slots;
+  for (int x = 0; x < 5; ++x) slots.push_back(Pixel(picture, 4 + 16 * column + x, 4 + 16 * row));
+  return slots;
+}
+
+// The picture as 22 rows of item letters, '?' where a cell shows no probe
+// tile; a wrong header, size or frame is reported instead.
+std::vector<std::string> ReadGrid(const std::string &picture) {
+  if (picture.size() != PictureHeader.size() + 648 * 360 * 3 ||
+      picture.compare(0, 54, PictureHeader) != 0)
+    return {"not a 648 x 360 picture with the usual header"};
+  const int frame = CellColors(picture, 0, 0)[0];
+  for (int y = 0; y < 360; ++y)
+    for (int x = 0; x < 648; ++x)
+      if ((x < 4 || x >= 644 || y < 4 || y >= 356) && Pixel(picture, x, y) != frame)
+        return {"the frame is not in the border colour"};
+  std::vector<std::string> grid;
+  for (int row = 0; row < 22; ++row) {
+    grid.emplace_back();
+    for (int column = 0; column < 40; ++column) {
+      const std::vector<int> slots = CellColors(picture, row, column);
+      const auto digit = [&](int x, int y) {
+        const int color = Pixel(picture, 4 + 16 * column + x, 4 + 16 * row + y);
+        return static_cast<int>(std::find(slots.begin(), slots.end(), color) - slots.begin());
+      };
+      const int item = digit(5, 0) * 5 + digit(6, 0);
+      bool whole = item < 16;
+      for (int y = 0; y < 16 && whole; ++y)
+        for (int x = 0; x < 16 && whole; ++x) whole = digit(x, y) == ProbeDigit(item, y, x);
+      grid.back() += whole ? ItemLetters[item] : '?';
+    }
+  }
+  return grid;
+}

@@ -1,0 +1,67 @@
+// Helpers shared by every test: whole files, scratch folders and runs of the
+// built tool in a folder of their own.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+std::string ReadFile(const std::filesystem::path &path);
+void WriteFile(const std::filesystem::path &path, const std::string &bytes);
+
+// The bytes of a file of the source tree, e.g. "data/html_structure.txt".
+std::string SourceFile(const std::string &relativePath);
+
+// A new empty folder under the system's temporary folder, removed with all it
+// holds at the end of the scope.
+class ScratchFolder {
+public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder &) = delete;
+  ScratchFolder &operator=(const ScratchFolder &) = delete;
+  const std::filesystem::path &Path() const { return path_; }
+
+private:
+  std::filesystem::path path_;
+};
+
+struct ToolRun {
+  std::map<std::string, std::string> files;   // name -> bytes, put in the folder first
+  std::vector<std::string> folders;           // empty sub-folders to create
+  std::string input;                          // bytes on standard input
+  std::vector<std::string> arguments;         // command-line arguments after the name
+  std::optional<std::uint64_t> fileSizeLimit; // a full disk: writes past it fail
+};
+
+struct ToolResult {
+  std::string output;                         // standard output
+  int exitStatus = -1;                        // 128 + signal number when a signal ended it
+  std::map<std::string, std::string> written; // files that are new or changed
+};
+
+// Runs the built tool in a fresh folder holding the run's files.
+ToolResult RunTool(const ToolRun &run);
+
+// Starts the built tool in `folder` with the given descriptors as standard
+// input and output; returns its process id.
+int StartTool(const std::filesystem::path &folder, int input, int output, const ToolRun &run = {});
+
+// Waits for the child; its exit status, or 128 + the signal that ended it.
+int WaitForTool(int child);
+
+// The probe tiles, a graphics file in the tool's format: row 0 of every tile
+// shows the five colour slots in order, then the tile's item number in two
+// base-5 digits, so a picture can be read back cell by cell.
+std::string ProbeTiles();
+
+// A picture painted with the probe tiles as 22 rows of 40 item letters
+// ("PXHW_.rdwMxQcasF" in item order, '?' where a cell shows no probe tile),
+// or one line that says why it is no such picture.
+std::vector<std::string> ReadGrid(const std::string &picture);
+
+// The five colours of a cell of such a picture, as 0xRRGGBB.
+std::vector<int> CellColors(const std::string &picture, int row, int column);

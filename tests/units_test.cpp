@@ -1,0 +1,188 @@
+// Helpers whose rules the end-to-end cases reach only now and then, and the
+// runs that need more than a case file: the shipped data and a held-open
+// standard input.
+#include "bdcff/line_tokens.h"
+#include "bdcff/text_lines.h"
+#include "cave/functions_random_gen.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <set>
+
+namespace {
+
+TEST(Units, ParseNumber) {
+  const std::pair<const char *, std::int32_t> cases[] = {
+      {"", 0},
+      {"120", 120},
+      {"0042", 42},
+      {"12a", 122}, // another character repeats
+      {"a5", 5},
+      {"1 2", 112},
+      {"-3", 3},
+      {"4\t", 44}, // the digit before it
+      {"xyz", 0},
+      {"9z", 99},
+      {"2147483647", 2147483647}, // and large numbers stop
+      {"2147483648", 2147483647},
+      {"123456789012345678901234567890", 2147483647}};
+  for (const auto &[text, number] : cases) EXPECT_EQ(ParseNumber(text), number) << text;
+  EXPECT_EQ(TwoDigitText(1) + TwoDigitText(10) + TwoDigitText(100), "0110100");
+}
+
+// Readers that need no line end after their token: each case reads from
+// `from` and must give `token` and leave the position at `to`.
+TEST(Units, TokenReaders) {
+  using Reader = std::string (*)(const std::string &, std::size_t &);
+  const struct {
+    Reader read;
+    const char *line;
+    std::size_t from;
+    const char *token;
+    std::size_t to;
+  } cases[] = {{ReadMidWord, "BOULDER 50", 0, "BOULDER", 8},
+               {ReadMidWord, "1  2 DIRT", 2, "", 3},
+               {ReadWord, "Orange  White", 0, "Orange", 7},
+               {ReadWord, "Orange  White", 7, "", 8},
+               {ReadWord, "Orange  White", 8, "White", 13},
+               {ReadWord, "Red\tBlue", 0, "Red\tBlue", 8},
+               {ReadWord, "12 34", 5, "", 5},
+               {ReadWord, "12 34", 9, "", 9},
+               {ReadRestWord, "10 5 Magic Wall", 5, "MagicWall", 15},
+               {ReadRestWord, "DIRT   ", 0, "DIRT", 7},
+               {ReadRestWord, "5", 30, "", 30}};
+  for (const auto &c : cases) {
+    std::size_t position = c.from;
+    EXPECT_EQ(c.read(c.line, position), c.token) << c.line << " from " << c.from;
+    EXPECT_EQ(position, c.to) << c.line << " from " << c.from;
+  }
+  std::size_t position = 7;
+  EXPECT_EQ(ReadRestNumber("Levels=1 0", position), 10);
+  position = 0;
+  EXPECT_EQ(ReadMidNumber("12 34", position) + ReadNumber("12 34", position), 46);
+}
+
+// Worked steps of the generator; the last two carry out of both bytes, and
+// from seeds 0 and 0 the first random values are 0, 9, 220, 56, 94, 206.
+TEST(Units, NextRandom) {
+  const std::int32_t steps[][4] = {
+      {0, 0, 0, 19}, {0, 10, 5, 29}, {5, 29, 147, 176}, {0, 255, 127, 147}, {255, 255, 255, 147}};
+  for (const auto &step : steps) {
+    std::int32_t seed1 = step[0], seed2 = step[1];
+    NextRandom(seed1, seed2);
+    EXPECT_EQ(seed1 * 1000 + seed2, step[2] * 1000 + step[3]) << step[0] << " " << step[1];
+  }
+  std::int32_t seed1 = 0, seed2 = 0;
+  std::vector<std::int32_t> values;
+  for (int step = 0; step < 6; ++step) {
+    NextRandom(seed1, seed2);
+    values.push_back(seed1);
+  }
+  EXPECT_EQ(values, (std::vector<std::int32_t>{0, 9, 220, 56, 94, 206}));
+}
+
+// Every line of a file, with "$" where a read marked the input as ended.
+std::string LinesOf(const std::string &bytes) {
+  const ScratchFolder folder;
+  WriteFile(folder.Path() / "lines.txt", bytes);
+  TextLines input;
+  EXPECT_TRUE(OpenTextLines(input, (folder.Path() / "lines.txt").string()));
+  std::string lines;
+  do {
+    lines += ReadTextLine(input);
+    lines += TextLinesEnded(input) ? "$" : "|";
+  } while (!TextLinesEnded(input));
+  CloseTextLines(input);
+  return lines;
+}
+
+// A carriage return belongs to the line end only right before a line feed,
+// also where that pair straddles the reader's buffer.
+TEST(Units, TextLines) {
+  EXPECT_EQ(LinesOf("a\nb\n"), "a|b|$");
+  EXPECT_EQ(LinesOf("a\r\nb"), "a|b$");
+  EXPECT_EQ(LinesOf(""), "$");
+  EXPECT_EQ(LinesOf("a\rb\r\r\n\r"), "a\rb\r|\r$");
+  EXPECT_EQ(LinesOf(std::string("x\0y\x1a", 4)), std::string("x\0y\x1a$", 5));
+  for (std::size_t length : {65535U, 65536U, 200000U}) {
+    const std::string line(length, 'w'), lines = LinesOf(line + "\r\n" + line);
+    EXPECT_TRUE(lines == line + "|" + line + "$") << length << ": " << lines.size() << " bytes";
+  }
+}
+
+const char *const GraphicsSets[] = {"graphics_original.txt",      "graphics_original_bd2.txt",
+                                    "graphics_ghost.txt",         "graphics_pumpkin.txt",
+                                    "graphics_ghost_pumpkin.txt", "graphics_space.txt",
+                                    "graphics_santa.txt"};
+
+// Menu choice N opens the N-th set, and each shipped set converts the sample
+// game without a warning; its gallery cave shows every item, so no two sets
+// paint it alike.
+TEST(SampleGame, EachMenuChoiceConvertsItWithItsOwnSet) {
+  std::set<std::string> galleries;
+  for (int choice = 1; choice <= 7; ++choice) {
+    ToolRun run;
+    const std::string set = GraphicsSets[choice - 1];
+    run.files = {{set, SourceFile("data/" + set)},
+                 {"html_structure.txt", SourceFile("data/html_structure.txt")},
+                 {"sample_caves.bd", SourceFile("examples/sample_caves.bd")}};
+    run.input = "sample_caves.bd\n" + std::to_string(choice) + "\ng\n\n";
+    const ToolResult result = RunTool(run);
+    const std::string summary = "========================================\n10 caves converted.";
+    EXPECT_NE(result.output.find("Processing cave 10...\n" + summary), std::string::npos) << set;
+    EXPECT_EQ(result.output.find("Warning"), std::string::npos) << set;
+    EXPECT_EQ(result.exitStatus, 0) << set;
+    ASSERT_EQ(result.written.size(), 11U) << set;
+    const std::string &page = result.written.at("Sample Grottoes.html");
+    for (const std::string number : {"01", "05", "10"}) {
+      EXPECT_EQ(result.written.at("Sample Grottoes_Cave_" + number + ".bmp").size(), 699894U);
+      EXPECT_NE(page.find("\"Sample Grottoes_Cave_" + number + ".gif\""), std::string::npos);
+    }
+    galleries.insert(result.written.at("Sample Grottoes_Cave_01.bmp"));
+  }
+  EXPECT_EQ(galleries.size(), 7U);
+}
+
+// Whether the tool's end of `output` has been reached within a moment.
+bool Closed(int output, std::string &printed) {
+  pollfd ready{output, POLLIN, 0};
+  char buffer[4096];
+  while (poll(&ready, 1, 300) > 0) {
+    const ssize_t got = read(output, buffer, sizeof buffer);
+    if (got <= 0) return true;
+    printed.append(buffer, static_cast<std::size_t>(got));
+  }
+  return false;
+}
+
+// After its summary the tool waits for ENTER, however long that takes, and
+// only then ends with status 0.
+TEST(Run, WaitsForEnterBeforeItEnds) {
+  const ScratchFolder folder;
+  WriteFile(folder.Path() / "graphics_original.txt", SourceFile("data/graphics_original.txt"));
+  WriteFile(folder.Path() / "html_structure.txt", SourceFile("data/html_structure.txt"));
+  WriteFile(folder.Path() / "caves.bd", SourceFile("examples/sample_caves.bd"));
+  int input[2], output[2];
+  ASSERT_EQ(pipe(input) | pipe(output), 0);
+  const int child = StartTool(folder.Path(), input[0], output[1]);
+  close(input[0]);
+  close(output[1]);
+  ASSERT_EQ(write(input[1], "caves.bd\n1\nb\n", 13), 13);
+  std::string printed;
+  while (printed.find("Press ENTER to exit.\n") == std::string::npos && !Closed(output[0], printed))
+    ;
+  EXPECT_FALSE(Closed(output[0], printed)) << "ended before ENTER";
+  ASSERT_EQ(write(input[1], "\n", 1), 1);
+  close(input[1]);
+  EXPECT_TRUE(Closed(output[0], printed));
+  close(output[0]);
+  EXPECT_EQ(WaitForTool(child), 0);
+  EXPECT_TRUE(printed.ends_with("HTML document written.\nPress ENTER to exit.\n")) << printed;
+}
+
+} // namespace
