@@ -33,6 +33,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -72,15 +73,18 @@ std::string Unescape(const std::string &text) {
 }
 
 std::vector<std::string> Words(const std::string &line) {
+  std::istringstream in(line);
   std::vector<std::string> words;
-  std::size_t start = 0;
-  while (start <= line.size()) {
-    std::size_t end = line.find(' ', start);
-    if (end == std::string::npos) end = line.size();
-    if (end > start) words.push_back(Unescape(line.substr(start, end - start)));
-    start = end + 1;
-  }
+  for (std::string word; in >> word;) words.push_back(Unescape(word));
   return words;
+}
+
+// The lines of a text, each without its line feed.
+std::vector<std::string> Lines(const std::string &text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 std::map<std::string, Block> Texts;
@@ -92,34 +96,24 @@ std::vector<Case> LoadCases() {
   std::sort(files.begin(), files.end());
   std::vector<Case> cases;
   for (const fs::path &file : files) {
-    const std::string text = ReadFile(file), stem = file.stem().string();
     Block *block = nullptr, note;
-    std::size_t start = 0, number = 0, caseNumber = 0;
-    while (start < text.size()) {
-      std::size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      const std::string line = text.substr(start, end - start);
-      start = end + 1;
+    std::size_t number = 0, caseNumber = 0;
+    for (const std::string &line : Lines(ReadFile(file))) {
       ++number;
       if (!line.starts_with("=== ")) {
         if (block != nullptr) block->lines.push_back(line);
         continue;
       }
       Block opened{Words(line.substr(4)), {}};
-      if (opened.words.at(0) == "note") {
-        block = &note;
-        continue;
-      }
-      if (opened.words[0] == "text") {
-        block = &Texts[opened.words.at(1)];
+      if (opened.words[0] == "note" || opened.words[0] == "text") {
+        block = opened.words[0] == "note" ? &note : &Texts[opened.words.at(1)];
         continue;
       }
       if (opened.words[0] == "case")
-        cases.push_back({stem + "_" + std::to_string(++caseNumber),
+        cases.push_back({file.stem().string() + "_" + std::to_string(++caseNumber),
                          file.filename().string() + ":" + std::to_string(number) + " " + line,
                          {}});
-      if (cases.empty()) throw std::runtime_error(file.string() + ": a block before any case");
-      cases.back().blocks.push_back(opened);
+      cases.at(cases.size() - 1).blocks.push_back(opened);
       block = &cases.back().blocks.back();
     }
   }
@@ -147,11 +141,7 @@ std::string Content(const Block &block) {
   const auto from = std::find(block.words.begin(), block.words.end(), "from");
   if (from != block.words.end()) return SourceFile(from[1]);
   std::vector<std::string> lines;
-  if (Has(block, "probe")) {
-    const std::string tiles = ProbeTiles();
-    for (std::size_t start = 0, end; start < tiles.size(); start = end + 1)
-      lines.push_back(tiles.substr(start, (end = tiles.find('\n', start)) - start));
-  }
+  if (Has(block, "probe")) lines = Lines(ProbeTiles());
   Expand(block.lines, lines);
   std::string bytes;
   const std::string end = Has(block, "crlf") ? "\r\n" : "\n";

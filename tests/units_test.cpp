@@ -1,6 +1,5 @@
 // Helpers whose rules the end-to-end cases reach only now and then, and the
-// runs that need more than a case file: the shipped data and a held-open
-// standard input.
+// run that needs more than a case file: standard input held open.
 #include "bdcff/line_tokens.h"
 #include "bdcff/text_lines.h"
 #include "cave/functions_random_gen.h"
@@ -12,25 +11,17 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <set>
-
 namespace {
 
+// Another character repeats the digit before it, and large numbers stop at
+// the largest int.
 TEST(Units, ParseNumber) {
+  // clang-format off
   const std::pair<const char *, std::int32_t> cases[] = {
-      {"", 0},
-      {"120", 120},
-      {"0042", 42},
-      {"12a", 122}, // another character repeats
-      {"a5", 5},
-      {"1 2", 112},
-      {"-3", 3},
-      {"4\t", 44}, // the digit before it
-      {"xyz", 0},
-      {"9z", 99},
-      {"2147483647", 2147483647}, // and large numbers stop
-      {"2147483648", 2147483647},
-      {"123456789012345678901234567890", 2147483647}};
+      {"", 0}, {"120", 120}, {"0042", 42}, {"12a", 122}, {"a5", 5}, {"1 2", 112}, {"-3", 3},
+      {"4\t", 44}, {"xyz", 0}, {"9z", 99}, {"2147483647", 2147483647},
+      {"2147483648", 2147483647}, {"123456789012345678901234567890", 2147483647}};
+  // clang-format on
   for (const auto &[text, number] : cases) EXPECT_EQ(ParseNumber(text), number) << text;
   EXPECT_EQ(TwoDigitText(1) + TwoDigitText(10) + TwoDigitText(100), "0110100");
 }
@@ -38,24 +29,17 @@ TEST(Units, ParseNumber) {
 // Readers that need no line end after their token: each case reads from
 // `from` and must give `token` and leave the position at `to`.
 TEST(Units, TokenReaders) {
+  // clang-format off
   using Reader = std::string (*)(const std::string &, std::size_t &);
-  const struct {
-    Reader read;
-    const char *line;
-    std::size_t from;
-    const char *token;
-    std::size_t to;
-  } cases[] = {{ReadMidWord, "BOULDER 50", 0, "BOULDER", 8},
-               {ReadMidWord, "1  2 DIRT", 2, "", 3},
-               {ReadWord, "Orange  White", 0, "Orange", 7},
-               {ReadWord, "Orange  White", 7, "", 8},
-               {ReadWord, "Orange  White", 8, "White", 13},
-               {ReadWord, "Red\tBlue", 0, "Red\tBlue", 8},
-               {ReadWord, "12 34", 5, "", 5},
-               {ReadWord, "12 34", 9, "", 9},
-               {ReadRestWord, "10 5 Magic Wall", 5, "MagicWall", 15},
-               {ReadRestWord, "DIRT   ", 0, "DIRT", 7},
-               {ReadRestWord, "5", 30, "", 30}};
+  const struct { Reader read; const char *line; std::size_t from; const char *token;
+                 std::size_t to; } cases[] = {
+      {ReadMidWord, "BOULDER 50", 0, "BOULDER", 8}, {ReadMidWord, "1  2 DIRT", 2, "", 3},
+      {ReadWord, "Orange  White", 0, "Orange", 7},  {ReadWord, "Orange  White", 7, "", 8},
+      {ReadWord, "Orange  White", 8, "White", 13},  {ReadWord, "Red\tBlue", 0, "Red\tBlue", 8},
+      {ReadWord, "12 34", 5, "", 5},                {ReadWord, "12 34", 9, "", 9},
+      {ReadRestWord, "10 5 Magic Wall", 5, "MagicWall", 15},
+      {ReadRestWord, "DIRT   ", 0, "DIRT", 7},    {ReadRestWord, "5", 30, "", 30}};
+  // clang-format on
   for (const auto &c : cases) {
     std::size_t position = c.from;
     EXPECT_EQ(c.read(c.line, position), c.token) << c.line << " from " << c.from;
@@ -113,39 +97,6 @@ TEST(Units, TextLines) {
     const std::string line(length, 'w'), lines = LinesOf(line + "\r\n" + line);
     EXPECT_TRUE(lines == line + "|" + line + "$") << length << ": " << lines.size() << " bytes";
   }
-}
-
-const char *const GraphicsSets[] = {"graphics_original.txt",      "graphics_original_bd2.txt",
-                                    "graphics_ghost.txt",         "graphics_pumpkin.txt",
-                                    "graphics_ghost_pumpkin.txt", "graphics_space.txt",
-                                    "graphics_santa.txt"};
-
-// Menu choice N opens the N-th set, and each shipped set converts the sample
-// game without a warning; its gallery cave shows every item, so no two sets
-// paint it alike.
-TEST(SampleGame, EachMenuChoiceConvertsItWithItsOwnSet) {
-  std::set<std::string> galleries;
-  for (int choice = 1; choice <= 7; ++choice) {
-    ToolRun run;
-    const std::string set = GraphicsSets[choice - 1];
-    run.files = {{set, SourceFile("data/" + set)},
-                 {"html_structure.txt", SourceFile("data/html_structure.txt")},
-                 {"sample_caves.bd", SourceFile("examples/sample_caves.bd")}};
-    run.input = "sample_caves.bd\n" + std::to_string(choice) + "\ng\n\n";
-    const ToolResult result = RunTool(run);
-    const std::string summary = "========================================\n10 caves converted.";
-    EXPECT_NE(result.output.find("Processing cave 10...\n" + summary), std::string::npos) << set;
-    EXPECT_EQ(result.output.find("Warning"), std::string::npos) << set;
-    EXPECT_EQ(result.exitStatus, 0) << set;
-    ASSERT_EQ(result.written.size(), 11U) << set;
-    const std::string &page = result.written.at("Sample Grottoes.html");
-    for (const std::string number : {"01", "05", "10"}) {
-      EXPECT_EQ(result.written.at("Sample Grottoes_Cave_" + number + ".bmp").size(), 699894U);
-      EXPECT_NE(page.find("\"Sample Grottoes_Cave_" + number + ".gif\""), std::string::npos);
-    }
-    galleries.insert(result.written.at("Sample Grottoes_Cave_01.bmp"));
-  }
-  EXPECT_EQ(galleries.size(), 7U);
 }
 
 // Whether the tool's end of `output` has been reached within a moment.
