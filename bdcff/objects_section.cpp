@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace {
@@ -99,8 +100,10 @@ bool CornersReversed(const Corners &corners) {
 }
 
 // Columns in the outer loop, rows in the inner one. The outline gets its own
-// name; the cells inside get `inside`, or stay as they are when it is empty.
-void DrawBox(const Corners &box, const std::string &outline, const std::string &inside) {
+// name; the cells inside get `inside`, or stay as they are without one. An
+// empty name is drawn like any other name: as an unknown item.
+void DrawBox(const Corners &box, const std::string &outline,
+             const std::optional<std::string> &inside) {
   const Coordinate lastColumn = std::min<Coordinate>(box.right, GridColumns - 1);
   const Coordinate lastRow = std::min<Coordinate>(box.bottom, GridRows - 1);
   for (Coordinate column = std::max<Coordinate>(box.left, 0); column <= lastColumn; ++column) {
@@ -109,8 +112,8 @@ void DrawBox(const Corners &box, const std::string &outline, const std::string &
           column == box.left || column == box.right || row == box.top || row == box.bottom;
       if (onOutline)
         DrawCell(outline, row, column);
-      else if (!inside.empty())
-        DrawCell(inside, row, column);
+      else if (inside)
+        DrawCell(*inside, row, column);
     }
   }
 }
@@ -120,7 +123,7 @@ void DrawRectangle(const std::string &arguments) {
   const Corners box = ReadCorners(arguments, position);
   const std::string name = ReadRestWord(arguments, position);
   if (CornersReversed(box)) ReportError(Error::RectangleCorners);
-  DrawBox(box, name, std::string());
+  DrawBox(box, name, std::nullopt);
 }
 
 void DrawFillRect(const std::string &arguments) {
@@ -129,6 +132,7 @@ void DrawFillRect(const std::string &arguments) {
   const std::string name = ReadWord(arguments, position);
   const std::string fill = ReadRestWord(arguments, position);
   if (CornersReversed(box)) ReportError(Error::FillRectCorners);
+  // Without a fill name the inside takes the item, even an empty item name.
   DrawBox(box, name, fill.empty() ? name : fill);
 }
 

@@ -125,6 +125,14 @@ TEST_F(ReadObjectsSectionTest, FillRectWithAndWithoutFill) {
   EXPECT_EQ(DrawnCells(), 20);
 }
 
+// Two blanks after the corners leave both names empty; the inside still takes
+// the item's (empty, so unknown) name instead of keeping what it held.
+TEST_F(ReadObjectsSectionTest, FillRectWithNeitherItemNorFillFillsEveryCell) {
+  EXPECT_EQ(CountOf(Draw("FillRect=1 1 5 4  \n"), UnknownItem), 20);
+  EXPECT_EQ(GridPicture(1, 4, 1, 5), Picture(4, "     "));
+  EXPECT_EQ(DrawnCells(), 20);
+}
+
 TEST_F(ReadObjectsSectionTest, HugeFillRectCoversTheGridAtOnce) {
   EXPECT_EQ(Draw("FillRect=0 0 2147483647 2147483647 WALL DIRT\n"), "");
   Picture expected(GridRows, "w" + std::string(GridColumns - 1, '.'));
