@@ -16,13 +16,9 @@ std::int32_t CaveCount = 0;
 
 namespace {
 
-// Skips lines up to the tag. The tag test comes before the end test, so a tag
-// on the file's last line, without a line feed, is still found.
+// Skips lines up to the tag; ends the run when the input ends first.
 void AwaitTag(const TagSpellings &tag, Error notFound) {
-  for (;;) {
-    const std::string line = ReadTextLine(InputFile);
-    if (IsTagLine(line, tag)) return;
-    if (TextLinesEnded(InputFile)) ReportError(notFound);
+  while (LineBeforeTag(InputFile, tag, notFound)) {
   }
 }
 

@@ -22,3 +22,10 @@ bool ApplyKeyLine(const std::string &line, std::span<const KeyHandler> table) {
 bool IsTagLine(const std::string &line, const TagSpellings &tag) {
   return std::ranges::find(tag, std::string_view(line)) != tag.end();
 }
+
+std::optional<std::string> LineBeforeTag(TextLines &input, const TagSpellings &tag, Error missing) {
+  std::string line = ReadTextLine(input);
+  if (IsTagLine(line, tag)) return std::nullopt;
+  if (TextLinesEnded(input)) ReportError(missing);
+  return line;
+}

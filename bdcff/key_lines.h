@@ -12,6 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "bdcff/text_lines.h"
+#include "driver/reports.h"
+
 struct KeySpellings {
   std::string_view capitalised;
   std::string_view lowerCase;
@@ -33,6 +36,12 @@ bool ApplyKeyLine(const std::string &line, std::span<const KeyHandler> table);
 using TagSpellings = std::array<std::string_view, 3>;
 
 bool IsTagLine(const std::string &line, const TagSpellings &tag);
+
+// The next line of the input, or nothing when that line is the tag. The tag
+// test comes before the end test, so a tag on the file's last line, without
+// its line feed, is still found; any other line that runs into the end of the
+// file is not returned but ends the run with `missing`.
+std::optional<std::string> LineBeforeTag(TextLines &input, const TagSpellings &tag, Error missing);
 
 inline constexpr TagSpellings DocumentTag = {"[BDCFF]", "[bdcff]", "[Bdcff]"};
 inline constexpr TagSpellings DocumentEndTag = {"[/BDCFF]", "[/bdcff]", "[/Bdcff]"};

@@ -46,15 +46,10 @@ ItemCode ItemCodeFromMapChar(char character) {
 
 void ReadMapSection() {
   std::int64_t row = 0; // non-empty lines read so far; wide enough for any file
-  for (;;) {
-    const std::string line = ReadTextLine(InputFile);
-    // The end tag is compared first: a last line "[/map]" without its line
-    // feed still closes the section.
-    if (IsTagLine(line, MapEndTag)) return;
-    if (TextLinesEnded(InputFile)) ReportError(Error::MapEndTagNotFound);
-    StoreMapRow(line, row);
-    if (line.size() > static_cast<std::size_t>(GridColumns)) ReportWarning(Warning::CaveTooWide);
-    if (!line.empty()) ++row;
+  while (const auto line = LineBeforeTag(InputFile, MapEndTag, Error::MapEndTagNotFound)) {
+    StoreMapRow(*line, row);
+    if (line->size() > static_cast<std::size_t>(GridColumns)) ReportWarning(Warning::CaveTooWide);
+    if (!line->empty()) ++row;
     // Checked after every line, empty ones included, once the map is too high.
     if (row > GridRows) ReportWarning(Warning::CaveTooHigh);
   }

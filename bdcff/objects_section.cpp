@@ -189,12 +189,6 @@ constexpr KeyHandler ObjectKinds[] = {
 } // namespace
 
 void ReadObjectsSection() {
-  for (;;) {
-    const std::string line = ReadTextLine(InputFile);
-    // The end tag is compared first: a last line "[/objects]" without its line
-    // feed still closes the section.
-    if (IsTagLine(line, ObjectsEndTag)) return;
-    if (TextLinesEnded(InputFile)) ReportError(Error::ObjectsEndTagNotFound);
-    ApplyKeyLine(line, ObjectKinds);
-  }
+  while (const auto line = LineBeforeTag(InputFile, ObjectsEndTag, Error::ObjectsEndTagNotFound))
+    ApplyKeyLine(*line, ObjectKinds);
 }
