@@ -24,12 +24,12 @@ constexpr std::string_view TrueSpellings[] = {"true", "True"};
 using ColorNames = std::array<std::string, PaletteSlots>;
 
 // The first blank-separated number of a value: per-level values keep level 1.
-std::int32_t FirstNumber(const std::string &value) {
+std::int32_t FirstNumber(std::string_view value) {
   std::size_t position = 0;
   return ReadNumber(value, position);
 }
 
-void ReadDiamondValues(const std::string &value) {
+void ReadDiamondValues(std::string_view value) {
   std::size_t position = 0;
   CaveRecord.DiamondValue = ReadNumber(value, position);
   // One number alone (perhaps with one blank after it) is the bonus value too.
@@ -37,13 +37,13 @@ void ReadDiamondValues(const std::string &value) {
       position == value.size() ? CaveRecord.DiamondValue : ReadRestNumber(value, position);
 }
 
-void ReadIntermission(const std::string &value) {
+void ReadIntermission(std::string_view value) {
   CaveRecord.Intermission = false;
   for (std::string_view spelling : TrueSpellings)
     if (value.starts_with(spelling)) CaveRecord.Intermission = true;
 }
 
-void ReadRandSeed(const std::string &value) {
+void ReadRandSeed(std::string_view value) {
   std::size_t position = 0;
   CaveRecord.RandSeed = ReadMidNumber(value, position);
 }
@@ -51,7 +51,7 @@ void ReadRandSeed(const std::string &value) {
 // Five names fill slots 0 to 4 in order; fewer names fill the last slots and
 // black fills the ones before. Names after the fifth have no slot and are
 // neither translated nor warned about.
-void ReadColors(const std::string &value, ColorNames &names) {
+void ReadColors(std::string_view value, ColorNames &names) {
   names = ColorNames{};
   std::size_t count = 0;
   std::size_t position = 0;
@@ -59,14 +59,14 @@ void ReadColors(const std::string &value, ColorNames &names) {
     names[count++] = ReadWord(value, position);
   const std::size_t firstNamed = PaletteSlots - count;
   for (std::size_t slot = 0; slot < firstNamed; ++slot)
-    CaveRecord.CavePalette[slot] = ColorFromName(std::string(FillerColor));
+    CaveRecord.CavePalette[slot] = ColorFromName(FillerColor);
   for (std::size_t i = 0; i < count; ++i)
     CaveRecord.CavePalette[firstNamed + i] = ColorFromName(names[i]);
 }
 
 // Pairs of an item name and a probability, stored from slot 0 upward. Every
 // pair is read and its name translated; only the first ten have a slot.
-void ReadRandomFill(const std::string &value) {
+void ReadRandomFill(std::string_view value) {
   std::size_t slot = 0;
   std::size_t position = 0;
   while (position < value.size()) {
@@ -83,23 +83,23 @@ void ReadRandomFill(const std::string &value) {
 }
 
 constexpr KeyHandler AttributeKeys[] = {
-    {{"Name=", "name="}, [](const std::string &value) { CaveRecord.Name = value; }},
-    {{"Remark=", "remark="}, [](const std::string &value) { CaveRecord.Remark = value; }},
+    {{"Name=", "name="}, [](std::string_view value) { CaveRecord.Name = value; }},
+    {{"Remark=", "remark="}, [](std::string_view value) { CaveRecord.Remark = value; }},
     {{"InitialFill=", "initialfill="},
-     [](const std::string &value) { CaveRecord.InitialFill = value; }},
+     [](std::string_view value) { CaveRecord.InitialFill = value; }},
     {{"CaveDelay=", "cavedelay="},
-     [](const std::string &value) { CaveRecord.CaveDelay = FirstNumber(value); }},
+     [](std::string_view value) { CaveRecord.CaveDelay = FirstNumber(value); }},
     {{"CaveTime=", "cavetime="},
-     [](const std::string &value) { CaveRecord.CaveTime = FirstNumber(value); }},
+     [](std::string_view value) { CaveRecord.CaveTime = FirstNumber(value); }},
     {{"DiamondsRequired=", "diamondsrequired="},
-     [](const std::string &value) { CaveRecord.DiamondsRequired = FirstNumber(value); }},
+     [](std::string_view value) { CaveRecord.DiamondsRequired = FirstNumber(value); }},
     {{"DiamondValue=", "diamondvalue="}, ReadDiamondValues},
     {{"SlimePermeability=", "slimepermeability="},
-     [](const std::string &value) { CaveRecord.SlimePermeability = value; }},
+     [](std::string_view value) { CaveRecord.SlimePermeability = value; }},
     {{"AmoebaTime=", "amoebatime="},
-     [](const std::string &value) { CaveRecord.AmoebaTime = FirstNumber(value); }},
+     [](std::string_view value) { CaveRecord.AmoebaTime = FirstNumber(value); }},
     {{"MagicWallTime=", "magicwalltime="},
-     [](const std::string &value) { CaveRecord.MagicWallTime = FirstNumber(value); }},
+     [](std::string_view value) { CaveRecord.MagicWallTime = FirstNumber(value); }},
     {{"Intermission=", "intermission="}, ReadIntermission},
     {{"RandSeed=", "randseed="}, ReadRandSeed},
     {{"RandomFill=", "randomfill="}, ReadRandomFill},
@@ -107,7 +107,7 @@ constexpr KeyHandler AttributeKeys[] = {
 
 constexpr KeySpellings ColorsKey = {"Colors=", "colors="};
 
-void ApplyAttributeKey(const std::string &line, ColorNames &names) {
+void ApplyAttributeKey(std::string_view line, ColorNames &names) {
   if (const auto value = ValueAfterKey(line, ColorsKey)) {
     ReadColors(*value, names);
     return;

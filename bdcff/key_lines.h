@@ -21,21 +21,21 @@ struct KeySpellings {
 };
 
 // The value after the key, or nothing when the line does not begin with it.
-std::optional<std::string> ValueAfterKey(const std::string &line, KeySpellings key);
+std::optional<std::string_view> ValueAfterKey(std::string_view line, KeySpellings key);
 
 // One key of a reader's key table and what its value sets.
 struct KeyHandler {
   KeySpellings key;
-  void (*apply)(const std::string &value);
+  void (*apply)(std::string_view value);
 };
 
 // Hands the line's value to the handler of the first key the line begins
 // with; false when the line matches no key of the table.
-bool ApplyKeyLine(const std::string &line, std::span<const KeyHandler> table);
+bool ApplyKeyLine(std::string_view line, std::span<const KeyHandler> table);
 
 using TagSpellings = std::array<std::string_view, 3>;
 
-bool IsTagLine(const std::string &line, const TagSpellings &tag);
+bool IsTagLine(std::string_view line, const TagSpellings &tag);
 
 // The next line of the input, or nothing when that line is the tag. The tag
 // test comes before the end test, so a tag on the file's last line, without

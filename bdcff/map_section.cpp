@@ -28,7 +28,7 @@ constexpr MapChar MapChars[] = {
 
 // Stores the characters of one row that fall inside the grid; characters
 // beyond it are skipped untranslated, so they cause no unknown-item warning.
-void StoreMapRow(const std::string &line, std::int64_t row) {
+void StoreMapRow(std::string_view line, std::int64_t row) {
   if (row >= GridRows) return;
   for (std::size_t column = 0; column < line.size() && column < GridColumns; ++column)
     SetCell(ItemCodeFromMapChar(line[column]), static_cast<std::int32_t>(row),

@@ -29,7 +29,7 @@ Coordinate Sign(Coordinate value) {
 
 // The name is translated again for every cell drawn, so an unknown name warns
 // once per cell; a cell outside the grid is neither translated nor written.
-void DrawCell(const std::string &name, Coordinate row, Coordinate column) {
+void DrawCell(std::string_view name, Coordinate row, Coordinate column) {
   if (!IsInsideGrid(row, column)) return;
   SetCell(ItemCodeFromName(name), static_cast<std::int32_t>(row),
           static_cast<std::int32_t>(column));
@@ -48,7 +48,7 @@ StepRange StepsInside(Coordinate start, Coordinate step, Coordinate count, Coord
   return {std::max<Coordinate>(0, start - (limit - 1)), std::min(count - 1, start)};
 }
 
-void DrawPoint(const std::string &arguments) {
+void DrawPoint(std::string_view arguments) {
   std::size_t position = 0;
   const Coordinate x = ReadMidNumber(arguments, position);
   const Coordinate y = ReadMidNumber(arguments, position);
@@ -57,7 +57,7 @@ void DrawPoint(const std::string &arguments) {
 
 // Horizontal, vertical and 45-degree lines in all eight directions, both ends
 // included; a line from a point to itself sets that point.
-void DrawLine(const std::string &arguments) {
+void DrawLine(std::string_view arguments) {
   std::size_t position = 0;
   const Coordinate x1 = ReadMidNumber(arguments, position);
   const Coordinate y1 = ReadMidNumber(arguments, position);
@@ -86,7 +86,7 @@ struct Corners {
   Coordinate bottom;
 };
 
-Corners ReadCorners(const std::string &arguments, std::size_t &position) {
+Corners ReadCorners(std::string_view arguments, std::size_t &position) {
   Corners corners{};
   corners.left = ReadMidNumber(arguments, position);
   corners.top = ReadMidNumber(arguments, position);
@@ -102,8 +102,7 @@ bool CornersReversed(const Corners &corners) {
 // Columns in the outer loop, rows in the inner one. The outline gets its own
 // name; the cells inside get `inside`, or stay as they are without one. An
 // empty name is drawn like any other name: as an unknown item.
-void DrawBox(const Corners &box, const std::string &outline,
-             const std::optional<std::string> &inside) {
+void DrawBox(const Corners &box, std::string_view outline, std::optional<std::string_view> inside) {
   const Coordinate lastColumn = std::min<Coordinate>(box.right, GridColumns - 1);
   const Coordinate lastRow = std::min<Coordinate>(box.bottom, GridRows - 1);
   for (Coordinate column = std::max<Coordinate>(box.left, 0); column <= lastColumn; ++column) {
@@ -118,7 +117,7 @@ void DrawBox(const Corners &box, const std::string &outline,
   }
 }
 
-void DrawRectangle(const std::string &arguments) {
+void DrawRectangle(std::string_view arguments) {
   std::size_t position = 0;
   const Corners box = ReadCorners(arguments, position);
   const std::string name = ReadRestWord(arguments, position);
@@ -126,7 +125,7 @@ void DrawRectangle(const std::string &arguments) {
   DrawBox(box, name, std::nullopt);
 }
 
-void DrawFillRect(const std::string &arguments) {
+void DrawFillRect(std::string_view arguments) {
   std::size_t position = 0;
   const Corners box = ReadCorners(arguments, position);
   const std::string name = ReadWord(arguments, position);
@@ -139,7 +138,7 @@ void DrawFillRect(const std::string &arguments) {
 // A repeat beyond the grid's width or height can only land outside the grid
 // or, with a step of 0, on a cell already drawn; so at most 40 repeats across
 // and 22 down are made, however large the counts.
-void DrawRaster(const std::string &arguments) {
+void DrawRaster(std::string_view arguments) {
   std::size_t position = 0;
   const Coordinate x = ReadMidNumber(arguments, position);
   const Coordinate y = ReadMidNumber(arguments, position);
@@ -156,7 +155,7 @@ void DrawRaster(const std::string &arguments) {
 // Puts the add item at the offset from every cell holding the find item. The
 // scan reads the grid while it changes it, so with add equal to find the
 // copies are copied again and the item spreads up to the cave's border.
-void DrawAdd(const std::string &arguments) {
+void DrawAdd(std::string_view arguments) {
   std::size_t position = 0;
   const Coordinate offsetAcross = ReadMidNumber(arguments, position);
   const Coordinate offsetDown = ReadMidNumber(arguments, position);
