@@ -8,6 +8,7 @@
 #include "picture/cave_colors.h"
 
 #include <string_view>
+#include <utility>
 
 CaveProperties CaveRecord;
 
@@ -18,6 +19,22 @@ constexpr std::int32_t NotGiven = -1;
 constexpr std::int32_t UnusedProbability = 300;   // above any random value: the slot is unused
 constexpr std::string_view FillerColor = "Black"; // the slots before fewer than five names
 constexpr std::string_view TrueSpellings[] = {"true", "True"};
+
+// What every cave starts from: the start values, but for the numbers a cave
+// may leave out, its initial fill and its unused random-fill slots.
+const CaveProperties NewCave = [] {
+  CaveProperties cave;
+  cave.InitialFill = DefaultInitialFill;
+  cave.CaveDelay = NotGiven;
+  cave.CaveTime = NotGiven;
+  cave.DiamondsRequired = NotGiven;
+  cave.DiamondValue = NotGiven;
+  cave.BonusDiamondValue = NotGiven;
+  cave.AmoebaTime = NotGiven;
+  cave.MagicWallTime = NotGiven;
+  cave.RandomFillProbabilities.fill(UnusedProbability);
+  return cave;
+}();
 
 // The colour names of the cave's last "Colors=" line; the first one must be
 // given before the attributes end.
@@ -118,24 +135,12 @@ void ApplyAttributeKey(std::string_view line, ColorNames &names) {
 } // namespace
 
 void ResetCaveRecord() {
-  CaveRecord.Name.clear();
-  CaveRecord.Remark.clear();
-  CaveRecord.SlimePermeability.clear();
-  CaveRecord.InitialFill = DefaultInitialFill;
-  CaveRecord.CaveDelay = NotGiven;
-  CaveRecord.CaveTime = NotGiven;
-  CaveRecord.DiamondsRequired = NotGiven;
-  CaveRecord.DiamondValue = NotGiven;
-  CaveRecord.BonusDiamondValue = NotGiven;
-  CaveRecord.AmoebaTime = NotGiven;
-  CaveRecord.MagicWallTime = NotGiven;
-  CaveRecord.Level = 1;
-  CaveRecord.Intermission = false;
-  CaveRecord.RandomFill = false;
-  for (std::size_t slot = 0; slot < RandomFillSlots; ++slot) {
-    CaveRecord.RandomFillItems[slot] = 0;
-    CaveRecord.RandomFillProbabilities[slot] = UnusedProbability;
-  }
+  CaveProperties cave = NewCave;
+  cave.HasMap = CaveRecord.HasMap;
+  cave.CavePalette = CaveRecord.CavePalette;
+  cave.PictureFileName = std::move(CaveRecord.PictureFileName);
+  cave.RandSeed = CaveRecord.RandSeed;
+  CaveRecord = std::move(cave);
 }
 
 void ReadCaveAttributes() {

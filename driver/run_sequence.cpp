@@ -1,12 +1,18 @@
 // The run from start to exit: banner, dialog, conversion and summary.
 #include "driver/run_sequence.h"
 
+#include "bdcff/cave_attributes.h"
 #include "bdcff/document_walker.h"
+#include "bdcff/game_header.h"
+#include "cave/cave_grid.h"
+#include "cave/functions_random_gen.h"
 #include "driver/console_dialog.h"
 #include "driver/reports.h"
+#include "html/html_document.h"
 #include "picture/graphics_file.h"
 
 #include <array>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -47,4 +53,20 @@ int RunGrottoprint() {
   WalkDocument();
   PrintSummary();
   return 0;
+}
+
+void ResetProcessState() {
+  CloseTextLines(InputFile);
+  CloseTextLines(GraphicsFile);
+  PictureExtension.clear();
+  TileSet = {};
+  GameRecord = {};
+  CaveRecord = {};
+  CaveCount = 0;
+  CaveGrid = {};
+  RandSeed1 = 0;
+  RandSeed2 = 0;
+  HtmlTemplate = {};
+  if (HtmlFile != nullptr) std::fclose(HtmlFile);
+  HtmlFile = nullptr;
 }

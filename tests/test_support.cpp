@@ -2,12 +2,10 @@
 #include "test_support.h"
 
 #include "bdcff/cave_attributes.h"
-#include "bdcff/document_walker.h"
-#include "bdcff/game_header.h"
 #include "bdcff/line_tokens.h"
 #include "driver/console_dialog.h"
+#include "driver/run_sequence.h"
 #include "e2e/harness.h"
-#include "html/html_document.h"
 
 #include <csignal>
 #include <cstdio>
@@ -176,28 +174,22 @@ Picture WholeGrid() {
 }
 
 void CaveTest::SetUp() {
+  ResetProcessState();
   ResetCaveRecord();
-  CaveRecord.HasMap = false;
-  CaveRecord.RandSeed = 0;
   for (auto &row : CaveGrid) row.fill(UnwrittenCell);
 }
 
 void CaveTest::TearDown() {
-  CloseTextLines(InputFile);
+  ResetProcessState();
 }
 
 void HtmlTest::SetUp() {
-  GameRecord = GameProperties{};
-  CaveRecord = CaveProperties{};
-  CaveCount = 0;
+  ResetProcessState();
   PictureExtension = "bmp";
-  HtmlTemplate = HtmlPieces{};
-  HtmlFile = nullptr;
 }
 
 void HtmlTest::TearDown() {
-  if (HtmlFile != nullptr) std::fclose(HtmlFile);
-  HtmlFile = nullptr;
+  ResetProcessState();
 }
 
 std::string StructureFile(const std::string &head, const std::string &entry,
