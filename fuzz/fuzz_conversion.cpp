@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "bdcff/document_walker.h"
 #include "cave/cave_grid.h"
 #include "driver/console_dialog.h"
 #include "driver/reports.h"
