@@ -211,7 +211,7 @@ TEST_F(HtmlDocument, TheShippedTemplateNamesOnlyKnownFields) {
   EXPECT_EQ(page.substr(page.size() - 8), "</html>\n");
   EXPECT_NE(page.find("<title>Mine - cave maps</title>"), std::string::npos);
   EXPECT_NE(page.find("<img src=\"Mine_Cave_01.bmp\" width=\"648\" height=\"360\" "
-                      "alt=\"Map of Cave 1: Alpha\">"),
+                      "loading=\"lazy\" decoding=\"async\" alt=\"Map of Cave 1: Alpha\">"),
             std::string::npos);
   EXPECT_EQ(page.find('['), std::string::npos); // every field was filled
 }
