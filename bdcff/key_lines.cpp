@@ -1,4 +1,5 @@
-// Recognising property lines by their key and section lines by their tag.
+// Recognising property lines by their key and section lines by their tag,
+// and reading the input up to a tag.
 #include "bdcff/key_lines.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
-// Recognising property lines by their key and section lines by their tag.
+// Recognising property lines by their key and section lines by their tag,
+// and reading the input up to a tag.
 //
 // A key matches at the very start of a line in one of its two spellings,
 // capitalised or all lower case, equals sign included; the value is the rest
