@@ -8,6 +8,7 @@
 #include "picture/cave_colors.h"
 
 #include <string_view>
+#include <utility>
 
 CaveProperties CaveRecord;
 
@@ -19,17 +20,33 @@ constexpr std::int32_t UnusedProbability = 300;   // above any random value: the
 constexpr std::string_view FillerColor = "Black"; // the slots before fewer than five names
 constexpr std::string_view TrueSpellings[] = {"true", "True"};
 
+// What every cave starts from: the start values, but for the numbers a cave
+// may leave out, its initial fill and its unused random-fill slots.
+const CaveProperties NewCave = [] {
+  CaveProperties cave;
+  cave.InitialFill = DefaultInitialFill;
+  cave.CaveDelay = NotGiven;
+  cave.CaveTime = NotGiven;
+  cave.DiamondsRequired = NotGiven;
+  cave.DiamondValue = NotGiven;
+  cave.BonusDiamondValue = NotGiven;
+  cave.AmoebaTime = NotGiven;
+  cave.MagicWallTime = NotGiven;
+  cave.RandomFillProbabilities.fill(UnusedProbability);
+  return cave;
+}();
+
 // The colour names of the cave's last "Colors=" line; the first one must be
 // given before the attributes end.
 using ColorNames = std::array<std::string, PaletteSlots>;
 
 // The first blank-separated number of a value: per-level values keep level 1.
-std::int32_t FirstNumber(const std::string &value) {
+std::int32_t FirstNumber(std::string_view value) {
   std::size_t position = 0;
   return ReadNumber(value, position);
 }
 
-void ReadDiamondValues(const std::string &value) {
+void ReadDiamondValues(std::string_view value) {
   std::size_t position = 0;
   CaveRecord.DiamondValue = ReadNumber(value, position);
   // One number alone (perhaps with one blank after it) is the bonus value too.
@@ -37,13 +54,13 @@ void ReadDiamondValues(const std::string &value) {
       position == value.size() ? CaveRecord.DiamondValue : ReadRestNumber(value, position);
 }
 
-void ReadIntermission(const std::string &value) {
+void ReadIntermission(std::string_view value) {
   CaveRecord.Intermission = false;
   for (std::string_view spelling : TrueSpellings)
     if (value.starts_with(spelling)) CaveRecord.Intermission = true;
 }
 
-void ReadRandSeed(const std::string &value) {
+void ReadRandSeed(std::string_view value) {
   std::size_t position = 0;
   CaveRecord.RandSeed = ReadMidNumber(value, position);
 }
@@ -51,7 +68,7 @@ void ReadRandSeed(const std::string &value) {
 // Five names fill slots 0 to 4 in order; fewer names fill the last slots and
 // black fills the ones before. Names after the fifth have no slot and are
 // neither translated nor warned about.
-void ReadColors(const std::string &value, ColorNames &names) {
+void ReadColors(std::string_view value, ColorNames &names) {
   names = ColorNames{};
   std::size_t count = 0;
   std::size_t position = 0;
@@ -59,14 +76,14 @@ void ReadColors(const std::string &value, ColorNames &names) {
     names[count++] = ReadWord(value, position);
   const std::size_t firstNamed = PaletteSlots - count;
   for (std::size_t slot = 0; slot < firstNamed; ++slot)
-    CaveRecord.CavePalette[slot] = ColorFromName(std::string(FillerColor));
+    CaveRecord.CavePalette[slot] = ColorFromName(FillerColor);
   for (std::size_t i = 0; i < count; ++i)
     CaveRecord.CavePalette[firstNamed + i] = ColorFromName(names[i]);
 }
 
 // Pairs of an item name and a probability, stored from slot 0 upward. Every
 // pair is read and its name translated; only the first ten have a slot.
-void ReadRandomFill(const std::string &value) {
+void ReadRandomFill(std::string_view value) {
   std::size_t slot = 0;
   std::size_t position = 0;
   while (position < value.size()) {
@@ -83,23 +100,23 @@ void ReadRandomFill(const std::string &value) {
 }
 
 constexpr KeyHandler AttributeKeys[] = {
-    {{"Name=", "name="}, [](const std::string &value) { CaveRecord.Name = value; }},
-    {{"Remark=", "remark="}, [](const std::string &value) { CaveRecord.Remark = value; }},
+    {{"Name=", "name="}, [](std::string_view value) { CaveRecord.Name = value; }},
+    {{"Remark=", "remark="}, [](std::string_view value) { CaveRecord.Remark = value; }},
     {{"InitialFill=", "initialfill="},
-     [](const std::string &value) { CaveRecord.InitialFill = value; }},
+     [](std::string_view value) { CaveRecord.InitialFill = value; }},
     {{"CaveDelay=", "cavedelay="},
-     [](const std::string &value) { CaveRecord.CaveDelay = FirstNumber(value); }},
+     [](std::string_view value) { CaveRecord.CaveDelay = FirstNumber(value); }},
     {{"CaveTime=", "cavetime="},
-     [](const std::string &value) { CaveRecord.CaveTime = FirstNumber(value); }},
+     [](std::string_view value) { CaveRecord.CaveTime = FirstNumber(value); }},
     {{"DiamondsRequired=", "diamondsrequired="},
-     [](const std::string &value) { CaveRecord.DiamondsRequired = FirstNumber(value); }},
+     [](std::string_view value) { CaveRecord.DiamondsRequired = FirstNumber(value); }},
     {{"DiamondValue=", "diamondvalue="}, ReadDiamondValues},
     {{"SlimePermeability=", "slimepermeability="},
-     [](const std::string &value) { CaveRecord.SlimePermeability = value; }},
+     [](std::string_view value) { CaveRecord.SlimePermeability = value; }},
     {{"AmoebaTime=", "amoebatime="},
-     [](const std::string &value) { CaveRecord.AmoebaTime = FirstNumber(value); }},
+     [](std::string_view value) { CaveRecord.AmoebaTime = FirstNumber(value); }},
     {{"MagicWallTime=", "magicwalltime="},
-     [](const std::string &value) { CaveRecord.MagicWallTime = FirstNumber(value); }},
+     [](std::string_view value) { CaveRecord.MagicWallTime = FirstNumber(value); }},
     {{"Intermission=", "intermission="}, ReadIntermission},
     {{"RandSeed=", "randseed="}, ReadRandSeed},
     {{"RandomFill=", "randomfill="}, ReadRandomFill},
@@ -107,7 +124,7 @@ constexpr KeyHandler AttributeKeys[] = {
 
 constexpr KeySpellings ColorsKey = {"Colors=", "colors="};
 
-void ApplyAttributeKey(const std::string &line, ColorNames &names) {
+void ApplyAttributeKey(std::string_view line, ColorNames &names) {
   if (const auto value = ValueAfterKey(line, ColorsKey)) {
     ReadColors(*value, names);
     return;
@@ -118,24 +135,12 @@ void ApplyAttributeKey(const std::string &line, ColorNames &names) {
 } // namespace
 
 void ResetCaveRecord() {
-  CaveRecord.Name.clear();
-  CaveRecord.Remark.clear();
-  CaveRecord.SlimePermeability.clear();
-  CaveRecord.InitialFill = DefaultInitialFill;
-  CaveRecord.CaveDelay = NotGiven;
-  CaveRecord.CaveTime = NotGiven;
-  CaveRecord.DiamondsRequired = NotGiven;
-  CaveRecord.DiamondValue = NotGiven;
-  CaveRecord.BonusDiamondValue = NotGiven;
-  CaveRecord.AmoebaTime = NotGiven;
-  CaveRecord.MagicWallTime = NotGiven;
-  CaveRecord.Level = 1;
-  CaveRecord.Intermission = false;
-  CaveRecord.RandomFill = false;
-  for (std::size_t slot = 0; slot < RandomFillSlots; ++slot) {
-    CaveRecord.RandomFillItems[slot] = 0;
-    CaveRecord.RandomFillProbabilities[slot] = UnusedProbability;
-  }
+  CaveProperties cave = NewCave;
+  cave.HasMap = CaveRecord.HasMap;
+  cave.CavePalette = CaveRecord.CavePalette;
+  cave.PictureFileName = std::move(CaveRecord.PictureFileName);
+  cave.RandSeed = CaveRecord.RandSeed;
+  CaveRecord = std::move(cave);
 }
 
 void ReadCaveAttributes() {

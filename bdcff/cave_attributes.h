@@ -42,8 +42,9 @@ struct CaveProperties {
 extern CaveProperties CaveRecord;
 
 // Gives the record the defaults of a new cave. HasMap, CavePalette,
-// PictureFileName and RandSeed keep their values: every cave sets the first
-// three before they are read, and a cave without a seed uses the previous one.
+// PictureFileName and RandSeed carry over: every cave sets the first three
+// before they are read, and a cave without a seed uses the previous one. Every
+// other field, a field added later too, starts afresh.
 void ResetCaveRecord();
 
 // Reads the cave's attribute lines from the input file up to and including

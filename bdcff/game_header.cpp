@@ -11,26 +11,25 @@ GameProperties GameRecord;
 namespace {
 
 // The whole value of a number key counts, its blanks dropped: "1 0" is 10.
-std::int32_t HeaderNumber(const std::string &value) {
+std::int32_t HeaderNumber(std::string_view value) {
   std::size_t position = 0;
   return ReadRestNumber(value, position);
 }
 
 constexpr KeyHandler HeaderKeys[] = {
     {{"Name=", "name="},
-     [](const std::string &value) {
+     [](std::string_view value) {
        GameRecord.Name = value;
        ReportProgress(Progress::GameName);
      }},
-    {{"Date=", "date="}, [](const std::string &value) { GameRecord.Date = value; }},
-    {{"Author=", "author="}, [](const std::string &value) { GameRecord.Author = value; }},
-    {{"WWW=", "www="}, [](const std::string &value) { GameRecord.WWW = value; }},
-    {{"Charset=", "charset="}, [](const std::string &value) { GameRecord.Charset = value; }},
-    {{"Fontset=", "fontset="}, [](const std::string &value) { GameRecord.Fontset = value; }},
+    {{"Date=", "date="}, [](std::string_view value) { GameRecord.Date = value; }},
+    {{"Author=", "author="}, [](std::string_view value) { GameRecord.Author = value; }},
+    {{"WWW=", "www="}, [](std::string_view value) { GameRecord.WWW = value; }},
+    {{"Charset=", "charset="}, [](std::string_view value) { GameRecord.Charset = value; }},
+    {{"Fontset=", "fontset="}, [](std::string_view value) { GameRecord.Fontset = value; }},
     {{"Levels=", "levels="},
-     [](const std::string &value) { GameRecord.Levels = HeaderNumber(value); }},
-    {{"Caves=", "caves="},
-     [](const std::string &value) { GameRecord.Caves = HeaderNumber(value); }},
+     [](std::string_view value) { GameRecord.Levels = HeaderNumber(value); }},
+    {{"Caves=", "caves="}, [](std::string_view value) { GameRecord.Caves = HeaderNumber(value); }},
 };
 
 } // namespace

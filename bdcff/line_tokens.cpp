@@ -17,7 +17,7 @@ bool IsDigit(char c) {
 
 } // namespace
 
-std::int32_t ParseNumber(const std::string &text) {
+std::int32_t ParseNumber(std::string_view text) {
   std::int64_t result = 0;
   std::int64_t placeValue = 0; // what a non-digit adds: the nearest digit before it
   for (char c : text) {
@@ -35,7 +35,7 @@ std::string TwoDigitText(std::int32_t number) {
   return text;
 }
 
-std::string ReadMidWord(const std::string &line, std::size_t &position) {
+std::string ReadMidWord(std::string_view line, std::size_t &position) {
   if (position >= line.size()) ReportError(Error::UnexpectedEndOfLine);
   std::string token;
   for (;;) {
@@ -48,11 +48,11 @@ std::string ReadMidWord(const std::string &line, std::size_t &position) {
   }
 }
 
-std::int32_t ReadMidNumber(const std::string &line, std::size_t &position) {
+std::int32_t ReadMidNumber(std::string_view line, std::size_t &position) {
   return ParseNumber(ReadMidWord(line, position));
 }
 
-std::string ReadWord(const std::string &line, std::size_t &position) {
+std::string ReadWord(std::string_view line, std::size_t &position) {
   std::string token;
   while (position < line.size()) {
     const char c = line[position++];
@@ -62,11 +62,11 @@ std::string ReadWord(const std::string &line, std::size_t &position) {
   return token;
 }
 
-std::int32_t ReadNumber(const std::string &line, std::size_t &position) {
+std::int32_t ReadNumber(std::string_view line, std::size_t &position) {
   return ParseNumber(ReadWord(line, position));
 }
 
-std::string ReadRestWord(const std::string &line, std::size_t &position) {
+std::string ReadRestWord(std::string_view line, std::size_t &position) {
   if (position >= line.size()) return {};
   std::string token;
   std::copy_if(line.begin() + static_cast<std::ptrdiff_t>(position), line.end(),
@@ -75,6 +75,6 @@ std::string ReadRestWord(const std::string &line, std::size_t &position) {
   return token;
 }
 
-std::int32_t ReadRestNumber(const std::string &line, std::size_t &position) {
+std::int32_t ReadRestNumber(std::string_view line, std::size_t &position) {
   return ParseNumber(ReadRestWord(line, position));
 }

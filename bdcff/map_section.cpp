@@ -28,7 +28,7 @@ constexpr MapChar MapChars[] = {
 
 // Stores the characters of one row that fall inside the grid; characters
 // beyond it are skipped untranslated, so they cause no unknown-item warning.
-void StoreMapRow(const std::string &line, std::int64_t row) {
+void StoreMapRow(std::string_view line, std::int64_t row) {
   if (row >= GridRows) return;
   for (std::size_t column = 0; column < line.size() && column < GridColumns; ++column)
     SetCell(ItemCodeFromMapChar(line[column]), static_cast<std::int32_t>(row),
@@ -46,15 +46,10 @@ ItemCode ItemCodeFromMapChar(char character) {
 
 void ReadMapSection() {
   std::int64_t row = 0; // non-empty lines read so far; wide enough for any file
-  for (;;) {
-    const std::string line = ReadTextLine(InputFile);
-    // The end tag is compared first: a last line "[/map]" without its line
-    // feed still closes the section.
-    if (IsTagLine(line, MapEndTag)) return;
-    if (TextLinesEnded(InputFile)) ReportError(Error::MapEndTagNotFound);
-    StoreMapRow(line, row);
-    if (line.size() > static_cast<std::size_t>(GridColumns)) ReportWarning(Warning::CaveTooWide);
-    if (!line.empty()) ++row;
+  while (const auto line = LineBeforeTag(InputFile, MapEndTag, Error::MapEndTagNotFound)) {
+    StoreMapRow(*line, row);
+    if (line->size() > static_cast<std::size_t>(GridColumns)) ReportWarning(Warning::CaveTooWide);
+    if (!line->empty()) ++row;
     // Checked after every line, empty ones included, once the map is too high.
     if (row > GridRows) ReportWarning(Warning::CaveTooHigh);
   }

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace {
@@ -28,7 +29,7 @@ Coordinate Sign(Coordinate value) {
 
 // The name is translated again for every cell drawn, so an unknown name warns
 // once per cell; a cell outside the grid is neither translated nor written.
-void DrawCell(const std::string &name, Coordinate row, Coordinate column) {
+void DrawCell(std::string_view name, Coordinate row, Coordinate column) {
   if (!IsInsideGrid(row, column)) return;
   SetCell(ItemCodeFromName(name), static_cast<std::int32_t>(row),
           static_cast<std::int32_t>(column));
@@ -47,7 +48,7 @@ StepRange StepsInside(Coordinate start, Coordinate step, Coordinate count, Coord
   return {std::max<Coordinate>(0, start - (limit - 1)), std::min(count - 1, start)};
 }
 
-void DrawPoint(const std::string &arguments) {
+void DrawPoint(std::string_view arguments) {
   std::size_t position = 0;
   const Coordinate x = ReadMidNumber(arguments, position);
   const Coordinate y = ReadMidNumber(arguments, position);
@@ -56,7 +57,7 @@ void DrawPoint(const std::string &arguments) {
 
 // Horizontal, vertical and 45-degree lines in all eight directions, both ends
 // included; a line from a point to itself sets that point.
-void DrawLine(const std::string &arguments) {
+void DrawLine(std::string_view arguments) {
   std::size_t position = 0;
   const Coordinate x1 = ReadMidNumber(arguments, position);
   const Coordinate y1 = ReadMidNumber(arguments, position);
@@ -85,7 +86,7 @@ struct Corners {
   Coordinate bottom;
 };
 
-Corners ReadCorners(const std::string &arguments, std::size_t &position) {
+Corners ReadCorners(std::string_view arguments, std::size_t &position) {
   Corners corners{};
   corners.left = ReadMidNumber(arguments, position);
   corners.top = ReadMidNumber(arguments, position);
@@ -99,8 +100,9 @@ bool CornersReversed(const Corners &corners) {
 }
 
 // Columns in the outer loop, rows in the inner one. The outline gets its own
-// name; the cells inside get `inside`, or stay as they are when it is empty.
-void DrawBox(const Corners &box, const std::string &outline, const std::string &inside) {
+// name; the cells inside get `inside`, or stay as they are without one. An
+// empty name is drawn like any other name: as an unknown item.
+void DrawBox(const Corners &box, std::string_view outline, std::optional<std::string_view> inside) {
   const Coordinate lastColumn = std::min<Coordinate>(box.right, GridColumns - 1);
   const Coordinate lastRow = std::min<Coordinate>(box.bottom, GridRows - 1);
   for (Coordinate column = std::max<Coordinate>(box.left, 0); column <= lastColumn; ++column) {
@@ -109,33 +111,34 @@ void DrawBox(const Corners &box, const std::string &outline, const std::string &
           column == box.left || column == box.right || row == box.top || row == box.bottom;
       if (onOutline)
         DrawCell(outline, row, column);
-      else if (!inside.empty())
-        DrawCell(inside, row, column);
+      else if (inside)
+        DrawCell(*inside, row, column);
     }
   }
 }
 
-void DrawRectangle(const std::string &arguments) {
+void DrawRectangle(std::string_view arguments) {
   std::size_t position = 0;
   const Corners box = ReadCorners(arguments, position);
   const std::string name = ReadRestWord(arguments, position);
   if (CornersReversed(box)) ReportError(Error::RectangleCorners);
-  DrawBox(box, name, std::string());
+  DrawBox(box, name, std::nullopt);
 }
 
-void DrawFillRect(const std::string &arguments) {
+void DrawFillRect(std::string_view arguments) {
   std::size_t position = 0;
   const Corners box = ReadCorners(arguments, position);
   const std::string name = ReadWord(arguments, position);
   const std::string fill = ReadRestWord(arguments, position);
   if (CornersReversed(box)) ReportError(Error::FillRectCorners);
+  // Without a fill name the inside takes the item, even an empty item name.
   DrawBox(box, name, fill.empty() ? name : fill);
 }
 
 // A repeat beyond the grid's width or height can only land outside the grid
 // or, with a step of 0, on a cell already drawn; so at most 40 repeats across
 // and 22 down are made, however large the counts.
-void DrawRaster(const std::string &arguments) {
+void DrawRaster(std::string_view arguments) {
   std::size_t position = 0;
   const Coordinate x = ReadMidNumber(arguments, position);
   const Coordinate y = ReadMidNumber(arguments, position);
@@ -152,7 +155,7 @@ void DrawRaster(const std::string &arguments) {
 // Puts the add item at the offset from every cell holding the find item. The
 // scan reads the grid while it changes it, so with add equal to find the
 // copies are copied again and the item spreads up to the cave's border.
-void DrawAdd(const std::string &arguments) {
+void DrawAdd(std::string_view arguments) {
   std::size_t position = 0;
   const Coordinate offsetAcross = ReadMidNumber(arguments, position);
   const Coordinate offsetDown = ReadMidNumber(arguments, position);
@@ -185,12 +188,6 @@ constexpr KeyHandler ObjectKinds[] = {
 } // namespace
 
 void ReadObjectsSection() {
-  for (;;) {
-    const std::string line = ReadTextLine(InputFile);
-    // The end tag is compared first: a last line "[/objects]" without its line
-    // feed still closes the section.
-    if (IsTagLine(line, ObjectsEndTag)) return;
-    if (TextLinesEnded(InputFile)) ReportError(Error::ObjectsEndTagNotFound);
-    ApplyKeyLine(line, ObjectKinds);
-  }
+  while (const auto line = LineBeforeTag(InputFile, ObjectsEndTag, Error::ObjectsEndTagNotFound))
+    ApplyKeyLine(*line, ObjectKinds);
 }

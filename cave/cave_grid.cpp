@@ -131,9 +131,8 @@ void FillBlock(ItemCode item, std::int32_t firstRow, std::int32_t lastRow, std::
     for (std::int32_t column = left; column <= right; ++column) SetCell(item, row, column);
 }
 
-ItemCode ItemCodeFromName(const std::string &name) {
-  const auto found =
-      std::ranges::lower_bound(SpellingsByName, std::string_view(name), {}, &NamedItem::name);
+ItemCode ItemCodeFromName(std::string_view name) {
+  const auto found = std::ranges::lower_bound(SpellingsByName, name, {}, &NamedItem::name);
   if (found != SpellingsByName.end() && found->name == name) return found->item;
   ReportWarning(Warning::UnknownObjectItem);
   return Items::EmptySpace;

@@ -59,4 +59,4 @@ void FillBlock(ItemCode item, std::int32_t firstRow, std::int32_t lastRow, std::
 
 // The item code for a BDCFF item name, compared exactly. An unknown name
 // warns "Unknown item in objects! Empty Space inserted." and gives Empty Space.
-ItemCode ItemCodeFromName(const std::string &name);
+ItemCode ItemCodeFromName(std::string_view name);

@@ -9,67 +9,107 @@
 
 namespace {
 
-struct CodedText {
-  int code;
-  std::string_view text;
-};
+// Each text stands beside its code: a switch without a default, so that the
+// compiler rejects a code that has no text.
+constexpr std::string_view TextOf(Progress code) {
+  switch (code) {
+  case Progress::ReadingGraphicsFile:
+    return "Reading graphics file...";
+  case Progress::ProcessingCave:
+    return "Processing cave ";
+  case Progress::ReadingInputFile:
+    return "Reading input file...";
+  case Progress::GameName:
+    return "Name of BD game: ";
+  case Progress::ReadingHtmlStructure:
+    return "Reading HTML structure file...";
+  }
+  return {};
+}
 
-constexpr CodedText ProgressTexts[] = {
-    {0, "Reading graphics file..."},        {1, "Processing cave "},
-    {10, "Reading input file..."},          {13, "Name of BD game: "},
-    {14, "Reading HTML structure file..."},
-};
+constexpr std::string_view TextOf(Warning code) {
+  switch (code) {
+  case Warning::UnknownColor:
+    return "Unknown color found! Gray2 inserted.";
+  case Warning::CaveTooWide:
+    return "Max. cave width of 40 exceeded!";
+  case Warning::CaveTooHigh:
+    return "Max. cave height of 22 exceeded!";
+  case Warning::UnknownMapItem:
+    return "Unknown item in map! Empty Space inserted.";
+  case Warning::UnknownObjectItem:
+    return "Unknown item in objects! Empty Space inserted.";
+  case Warning::UnknownHtmlField:
+    return "Unknown command string in HTML structure file!";
+  }
+  return {};
+}
 
-constexpr CodedText WarningTexts[] = {
-    {0, "Unknown color found! Gray2 inserted."},
-    {1, "Max. cave width of 40 exceeded!"},
-    {2, "Max. cave height of 22 exceeded!"},
-    {3, "Unknown item in map! Empty Space inserted."},
-    {4, "Unknown item in objects! Empty Space inserted."},
-    {5, "Unknown command string in HTML structure file!"},
-};
-
-constexpr CodedText ErrorTexts[] = {
-    {0, "Item not found in graphics file!"},
-    {1, "Dimensions of items must be 16x16!"},
-    {2, "Colors not found!"},
-    {3, "Name of BD game not found!"},
-    {4, "No caves found!"},
-    {5, "Input file not found!"},
-    {6, "Graphics file not found!"},
-    {7, "[BDCFF] tag not found!"},
-    {8, "[/BDCFF] end-tag not found!"},
-    {9, "[game] tag not found!"},
-    {10, "[/game] end-tag not found!"},
-    {11, "Creation of BMP pic failed!"},
-    {12, "[/cave] end-tag not found!"},
-    {14, "[/map] end-tag not found!"},
-    {15, "Game properties MUST end with white line!"},
-    {16, "Unexpected end of file!"},
-    {18, "[/objects] end-tag not found!"},
-    {19, "Rectangle: must start with upper left corner!"},
-    {20, "FilRect: must start with upper left corner!"},
-    {21, "Line: impossible line definition!"},
-    {22, "Unexpected end of line!"},
-    {23, "HTML structure file not found!"},
-    {24, "Creation of HTML file failed!"},
-    {25, "#Caves-begin# not found in HTML structure file!"},
-    {26, "#Caves-end# not found in HTML structure file!"},
-    {27, "Unexpected input from keyboard!"},
-    {28, "#HTML-begin# not found in HTML structure file!"},
-    {29, "#HTML-end# not found in HTML structure file!"},
-};
+constexpr std::string_view TextOf(Error code) {
+  switch (code) {
+  case Error::ItemNotInGraphicsFile:
+    return "Item not found in graphics file!";
+  case Error::TileNot16x16:
+    return "Dimensions of items must be 16x16!";
+  case Error::ColorsNotFound:
+    return "Colors not found!";
+  case Error::GameNameNotFound:
+    return "Name of BD game not found!";
+  case Error::NoCavesFound:
+    return "No caves found!";
+  case Error::InputFileNotFound:
+    return "Input file not found!";
+  case Error::GraphicsFileNotFound:
+    return "Graphics file not found!";
+  case Error::BdcffTagNotFound:
+    return "[BDCFF] tag not found!";
+  case Error::BdcffEndTagNotFound:
+    return "[/BDCFF] end-tag not found!";
+  case Error::GameTagNotFound:
+    return "[game] tag not found!";
+  case Error::GameEndTagNotFound:
+    return "[/game] end-tag not found!";
+  case Error::PictureCreationFailed:
+    return "Creation of BMP pic failed!";
+  case Error::CaveEndTagNotFound:
+    return "[/cave] end-tag not found!";
+  case Error::MapEndTagNotFound:
+    return "[/map] end-tag not found!";
+  case Error::HeaderWithoutEmptyLine:
+    return "Game properties MUST end with white line!";
+  case Error::UnexpectedEndOfFile:
+    return "Unexpected end of file!";
+  case Error::ObjectsEndTagNotFound:
+    return "[/objects] end-tag not found!";
+  case Error::RectangleCorners:
+    return "Rectangle: must start with upper left corner!";
+  case Error::FillRectCorners:
+    return "FilRect: must start with upper left corner!";
+  case Error::ImpossibleLine:
+    return "Line: impossible line definition!";
+  case Error::UnexpectedEndOfLine:
+    return "Unexpected end of line!";
+  case Error::HtmlStructureNotFound:
+    return "HTML structure file not found!";
+  case Error::HtmlCreationFailed:
+    return "Creation of HTML file failed!";
+  case Error::CavesBeginNotFound:
+    return "#Caves-begin# not found in HTML structure file!";
+  case Error::CavesEndNotFound:
+    return "#Caves-end# not found in HTML structure file!";
+  case Error::UnexpectedKeyboardInput:
+    return "Unexpected input from keyboard!";
+  case Error::HtmlBeginNotFound:
+    return "#HTML-begin# not found in HTML structure file!";
+  case Error::HtmlEndNotFound:
+    return "#HTML-end# not found in HTML structure file!";
+  }
+  return {};
+}
 
 constexpr std::string_view WarningPrefix = "Warning: ";
 constexpr std::string_view ErrorPrefix = "Error: ";
 constexpr std::string_view PromptMarker = ">> ";
-
-template <std::size_t Count>
-constexpr std::string_view TextFor(const CodedText (&table)[Count], int code) {
-  for (const CodedText &entry : table)
-    if (entry.code == code) return entry.text;
-  return {};
-}
 
 void WriteRaw(std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
@@ -108,7 +148,7 @@ void WaitForEnter() {
 }
 
 void ReportProgress(Progress code, int number) {
-  std::string line(TextFor(ProgressTexts, static_cast<int>(code)));
+  std::string line(TextOf(code));
   if (code == Progress::ProcessingCave) line += TwoDigitText(number) + "...";
   if (code == Progress::GameName) line += GameRecord.Name + ".";
   WriteConsoleLine(line);
@@ -116,13 +156,13 @@ void ReportProgress(Progress code, int number) {
 
 void ReportWarning(Warning code) {
   std::string line(WarningPrefix);
-  line += TextFor(WarningTexts, static_cast<int>(code));
+  line += TextOf(code);
   WriteConsoleLine(line);
 }
 
 void ReportError(Error code) {
   std::string line(ErrorPrefix);
-  line += TextFor(ErrorTexts, static_cast<int>(code));
+  line += TextOf(code);
   WriteConsoleLine(line);
   WriteConsoleLine(PressEnterText);
   WaitForEnter();

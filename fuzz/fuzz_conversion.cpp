@@ -12,14 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "bdcff/cave_attributes.h"
-#include "bdcff/document_walker.h"
-#include "bdcff/game_header.h"
 #include "cave/cave_grid.h"
-#include "cave/functions_random_gen.h"
 #include "driver/console_dialog.h"
 #include "driver/reports.h"
-#include "html/html_document.h"
+#include "driver/run_sequence.h"
 #include "picture/graphics_file.h"
 
 namespace {
@@ -70,21 +66,9 @@ void WriteFile(const char *name, const std::string &text) {
   WriteFile(name, reinterpret_cast<const std::uint8_t *>(text.data()), text.size());
 }
 
-// Puts every process-wide record back to its start value and closes every
-// stream, as a fresh process would have them.
+// A fresh process that answered the dialog with "png".
 void ResetRun() {
-  CloseTextLines(InputFile);
-  CloseTextLines(GraphicsFile);
-  if (HtmlFile != nullptr) std::fclose(HtmlFile);
-  HtmlFile = nullptr;
-  HtmlTemplate = {};
-  GameRecord = {};
-  CaveRecord = {};
-  CaveCount = 0;
-  CaveGrid = {};
-  TileSet = {};
-  RandSeed1 = 0;
-  RandSeed2 = 0;
+  ResetProcessState();
   PictureExtension = "png";
 }
 

@@ -36,7 +36,7 @@ constexpr std::int32_t Gray2 = 0x929292;
 
 } // namespace
 
-std::int32_t ColorFromName(const std::string &name) {
+std::int32_t ColorFromName(std::string_view name) {
   for (const NamedColor &color : Colors)
     if (name == color.capitalised || name == color.lowerCase) return color.value;
   ReportWarning(Warning::UnknownColor);

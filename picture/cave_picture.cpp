@@ -16,7 +16,6 @@
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -50,39 +49,47 @@ constexpr std::uint16_t BitsPerPixel = 24;
 constexpr std::uint32_t NoCompression = 0;
 constexpr std::uint32_t PixelsPerMetre = 3780;
 
-using Bytes = std::vector<unsigned char>;
+using PictureFile = std::array<unsigned char, FileBytes>;
 
 constexpr std::size_t TileRowBytes = TileSize * BytesPerPixel;
 using PaintedTile = std::array<unsigned char, TileCharacters * BytesPerPixel>;
 using PaintedTiles = std::array<PaintedTile, ItemKinds>;
 
-void PutLittleEndian16(Bytes &bytes, std::uint16_t value) {
-  bytes.push_back(static_cast<unsigned char>(value & 0xFFU));
-  bytes.push_back(static_cast<unsigned char>(value >> 8U));
+// Each writer puts its field at `at`, lowest byte first, and moves `at` past it.
+void PutByte(unsigned char *&at, unsigned char value) {
+  *at++ = value;
 }
 
-void PutLittleEndian32(Bytes &bytes, std::uint32_t value) {
+void PutLittleEndian16(unsigned char *&at, std::uint16_t value) {
+  PutByte(at, static_cast<unsigned char>(value & 0xFFU));
+  PutByte(at, static_cast<unsigned char>(value >> 8U));
+}
+
+void PutLittleEndian32(unsigned char *&at, std::uint32_t value) {
   for (unsigned shift = 0; shift < 32; shift += 8)
-    bytes.push_back(static_cast<unsigned char>((value >> shift) & 0xFFU));
+    PutByte(at, static_cast<unsigned char>((value >> shift) & 0xFFU));
 }
 
-void PutHeader(Bytes &bytes) {
-  bytes.push_back('B');
-  bytes.push_back('M');
-  PutLittleEndian32(bytes, FileBytes);
-  PutLittleEndian32(bytes, 0); // reserved
-  PutLittleEndian32(bytes, HeaderBytes);
-  PutLittleEndian32(bytes, InfoHeaderBytes);
-  PutLittleEndian32(bytes, PictureWidth);
-  PutLittleEndian32(bytes, PictureHeight); // positive: the bottom row comes first
-  PutLittleEndian16(bytes, ColourPlanes);
-  PutLittleEndian16(bytes, BitsPerPixel);
-  PutLittleEndian32(bytes, NoCompression);
-  PutLittleEndian32(bytes, PixelDataBytes);
-  PutLittleEndian32(bytes, PixelsPerMetre);
-  PutLittleEndian32(bytes, PixelsPerMetre);
-  PutLittleEndian32(bytes, 0); // colours used
-  PutLittleEndian32(bytes, 0); // important colours
+// Both headers, field by field from the start of the file; returns where the
+// pixel rows begin.
+unsigned char *PutHeader(unsigned char *at) {
+  PutByte(at, 'B');
+  PutByte(at, 'M');
+  PutLittleEndian32(at, FileBytes);
+  PutLittleEndian32(at, 0); // reserved
+  PutLittleEndian32(at, HeaderBytes);
+  PutLittleEndian32(at, InfoHeaderBytes);
+  PutLittleEndian32(at, PictureWidth);
+  PutLittleEndian32(at, PictureHeight); // positive: the bottom row comes first
+  PutLittleEndian16(at, ColourPlanes);
+  PutLittleEndian16(at, BitsPerPixel);
+  PutLittleEndian32(at, NoCompression);
+  PutLittleEndian32(at, PixelDataBytes);
+  PutLittleEndian32(at, PixelsPerMetre);
+  PutLittleEndian32(at, PixelsPerMetre);
+  PutLittleEndian32(at, 0); // colours used
+  PutLittleEndian32(at, 0); // important colours
+  return at;
 }
 
 // Blue, green, red: the low three bytes of 0xRRGGBB, lowest first.
@@ -144,31 +151,29 @@ bool NamesFileHere(const std::string &name) {
 }
 
 // One picture's bytes, kept for the whole run: its pages are touched once
-// however many caves follow, and each picture leaves in a single write from
-// the start of the file, which the file system stores in the fewest pieces.
-std::array<unsigned char, FileBytes> PictureBytes;
+// however many caves follow.
+PictureFile PictureBytes;
 
-void PaintPicture() {
-  Bytes header;
-  PutHeader(header);
-  std::memcpy(PictureBytes.data(), header.data(), HeaderBytes);
+// The whole file: headers, then the rows painted from the cave grid.
+void PaintPicture(PictureFile &bytes) {
+  unsigned char *const pixels = PutHeader(bytes.data());
   const PaintedTiles painted = PaintTiles(CaveRecord.CavePalette);
   const std::int32_t frame = CaveRecord.CavePalette[FrameSlot];
   static_assert(RowPadding == 0, "every byte of a row is painted");
   // Rows are stored bottom-up: the file's first row is the picture's last.
   for (std::size_t y = 0; y < PictureHeight; ++y)
-    PaintRow(PictureBytes.data() + HeaderBytes + (PictureHeight - 1 - y) * RowBytes, y, painted,
-             frame);
+    PaintRow(pixels + (PictureHeight - 1 - y) * RowBytes, y, painted, frame);
 }
 
-// False when the file cannot be created or written completely; an incomplete
-// file is removed rather than left behind as a broken picture.
-bool WritePictureFile(const std::string &name) {
+// Writes the finished bytes in a single write from the start of the file,
+// which the file system stores in the fewest pieces. False when the file
+// cannot be created or written completely; an incomplete file is removed
+// rather than left behind as a broken picture.
+bool WritePictureFile(const std::string &name, const PictureFile &bytes) {
   std::FILE *file = std::fopen(name.c_str(), "wb");
   if (file == nullptr) return false;
   std::setvbuf(file, nullptr, _IONBF, 0); // the picture is written whole, no copy needed
-  PaintPicture();
-  const bool written = std::fwrite(PictureBytes.data(), 1, FileBytes, file) == FileBytes;
+  const bool written = std::fwrite(bytes.data(), 1, FileBytes, file) == FileBytes;
   const bool closed = std::fclose(file) == 0;
   if (written && closed) return true;
   std::remove(name.c_str());
@@ -181,5 +186,7 @@ void WriteCavePicture() {
   CaveRecord.PictureFileName = GameRecord.Name + std::string(CaveInfix) +
                                TwoDigitText(CaveCount + 1) + std::string(PictureSuffix);
   if (!NamesFileHere(CaveRecord.PictureFileName)) ReportError(Error::PictureCreationFailed);
-  if (!WritePictureFile(CaveRecord.PictureFileName)) ReportError(Error::PictureCreationFailed);
+  PaintPicture(PictureBytes);
+  if (!WritePictureFile(CaveRecord.PictureFileName, PictureBytes))
+    ReportError(Error::PictureCreationFailed);
 }

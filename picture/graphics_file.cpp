@@ -22,8 +22,8 @@ std::string ReadHeading() {
 
 // Only as many characters as the name has are compared, so a heading may go
 // on after the name ("[Rockford] player").
-bool HeadsItem(const std::string &heading, std::string_view name) {
-  return std::string_view(heading).substr(1, name.size()) == name;
+bool HeadsItem(std::string_view heading, std::string_view name) {
+  return heading.substr(1, name.size()) == name;
 }
 
 std::string ReadTile() {

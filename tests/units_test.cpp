@@ -30,7 +30,7 @@ TEST(Units, ParseNumber) {
 // `from` and must give `token` and leave the position at `to`.
 TEST(Units, TokenReaders) {
   // clang-format off
-  using Reader = std::string (*)(const std::string &, std::size_t &);
+  using Reader = std::string (*)(std::string_view, std::size_t &);
   const struct { Reader read; const char *line; std::size_t from; const char *token;
                  std::size_t to; } cases[] = {
       {ReadMidWord, "BOULDER 50", 0, "BOULDER", 8}, {ReadMidWord, "1  2 DIRT", 2, "", 3},

@@ -1,6 +1,7 @@
 // Checks the page of a converted game as a user would meet it: the page is
-// valid HTML, and opened from its folder in headless Chromium it shows every
-// picture of the folder, each loaded at its natural size of 648 x 360.
+// valid HTML, and opened from its folder in headless Chromium and scrolled
+// through it shows every picture of the folder, each loaded at its natural
+// size of 648 x 360.
 //
 //   node check_page.mjs FOLDER [--screenshot FILE.png]
 //
@@ -27,6 +28,8 @@ const ChromiumFlags = [
 const PictureWidth = 648;
 const PictureHeight = 360;
 const Viewport = { width: 1280, height: 800 };
+// How long one picture may take to load once it is in view.
+const PictureTimeoutMs = 10000;
 
 function parseArguments(argv) {
   const options = { folder: null, screenshot: null };
@@ -51,6 +54,24 @@ async function validate(page) {
   return failures;
 }
 
+// The page's pictures load as they come into view: scrolls each one into view
+// in turn and waits until it has loaded or failed (or the time is up), so that
+// every picture is judged, then goes back to the top.
+async function scrollThroughPictures(tab) {
+  await tab.evaluate(async (timeoutMs) => {
+    for (const image of document.images) {
+      image.scrollIntoView({ block: "center" });
+      if (image.complete) continue;
+      await new Promise((resolve) => {
+        image.addEventListener("load", resolve, { once: true });
+        image.addEventListener("error", resolve, { once: true });
+        setTimeout(resolve, timeoutMs);
+      });
+    }
+    window.scrollTo(0, 0);
+  }, PictureTimeoutMs);
+}
+
 // Opens the page in a fresh browser profile and reports what it shows.
 async function inspect(page, screenshot) {
   const profile = await mkdtemp(path.join(tmpdir(), "grottoprint-chromium-"));
@@ -64,6 +85,7 @@ async function inspect(page, screenshot) {
     });
     const tab = await context.newPage();
     await tab.goto(pathToFileURL(page).href, { waitUntil: "load" });
+    await scrollThroughPictures(tab);
     const shown = await tab.evaluate(() => ({
       title: document.title,
       scripts: document.scripts.length,
