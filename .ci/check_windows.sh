@@ -96,13 +96,14 @@ for set in 1 2 3 4 5 6 7; do
 done
 
 named_game() { # named_game NAME FILE: the sample game under another name
-  sed "s/^Name=Sample Grottoes\$/Name=$1/" "$game" >"$2"
+  LC_ALL=C sed "s/^Name=Sample Grottoes\$/Name=$1/" "$game" >"$2"
 }
 
 # Names that Windows cannot give a file of this folder end the run before a
 # byte is written; on Linux they stay ordinary names.
 refused=('CON' 'nul.txt' 'Aux' 'prn.html' 'com1' 'LPT9.a.b' 'nul ' 'a<b' 'a>b' 'a:b'
-  'a"b' 'a|b' 'a?b' 'a*b' $'a\x01b' $'a\x1fb' 'Caf'$'\xe9')
+  'a"b' 'a|b' 'a?b' 'a*b' $'a\x01b' $'a\x1fb'
+  'Caf'$'\xe9' $'a\x80b' $'a\xc0\xafb' $'a\xed\xa0\x80b' $'a\xf4\x90\x80\x80b' $'a\xe2\x82')
 for index in "${!refused[@]}"; do
   name=${refused[index]}
   named_game "$name" "$work/refused.bd"
@@ -113,6 +114,7 @@ for index in "${!refused[@]}"; do
   check "name '$name': no file written" nothing_written "$folder"
   convert linux "$folder-linux" "$work/refused.bd" refused.bd 1 b
   check "name '$name': Linux tool still writes it" status_is "$folder-linux" 0
+  check "name '$name': Linux page named as the game" test -f "$folder-linux/$name.html"
 done
 
 # Names Windows takes: a device name inside a longer name, and UTF-8.

@@ -20,9 +20,10 @@ namespace {
 constexpr std::string_view UnsafeCharacters("/\\\0", 3);
 
 #ifdef _WIN32
-constexpr std::string_view WindowsForbidden("<>:\"|?*\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a"
-                                            "\x0b\x0c\x0d\x0e\x0f\x10\x11\x12\x13\x14\x15\x16"
-                                            "\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f");
+bool ForbiddenOnWindows(char c) {
+  return static_cast<unsigned char>(c) < 0x20 ||
+         std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
+}
 
 // Windows also takes the superscript digits 1 to 3 (UTF-8 C2 B9, C2 B2, C2 B3)
 // as port numbers.
@@ -51,30 +52,30 @@ bool NamesDevice(std::string_view name) {
 // Well-formed UTF-8: no stray continuation byte, no overlong form, no
 // surrogate, nothing above U+10FFFF.
 bool IsUtf8(std::string_view text) {
-  std::size_t at = 0;
-  while (at < text.size()) {
+  for (std::size_t at = 0; at < text.size();) {
     const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = 0;
-    unsigned low = 0x80;
-    unsigned high = 0xBF; // bounds of the byte after the lead
-    if (lead < 0x80)
-      length = 1;
-    else if (lead >= 0xC2 && lead <= 0xDF)
+    std::size_t length = 1;
+    unsigned char low = 0x80; // bounds of the byte after the lead
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
       length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) {
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
       length = 3;
-      if (lead == 0xE0) low = 0xA0;
-      if (lead == 0xED) high = 0x9F;
+      if (lead == 0xE0) low = 0xA0;  // overlong
+      if (lead == 0xED) high = 0x9F; // surrogates
     } else if (lead >= 0xF0 && lead <= 0xF4) {
       length = 4;
-      if (lead == 0xF0) low = 0x90;
-      if (lead == 0xF4) high = 0x8F;
-    } else
+      if (lead == 0xF0) low = 0x90;  // overlong
+      if (lead == 0xF4) high = 0x8F; // above U+10FFFF
+    } else if (lead >= 0x80) {
       return false;
+    }
     if (text.size() - at < length) return false;
     for (std::size_t next = 1; next < length; ++next) {
       const auto byte = static_cast<unsigned char>(text[at + next]);
-      if (byte < (next == 1 ? low : 0x80) || byte > (next == 1 ? high : 0xBF)) return false;
+      if (byte < low || byte > high) return false;
+      low = 0x80;
+      high = 0xBF;
     }
     at += length;
   }
@@ -87,7 +88,7 @@ bool IsUtf8(std::string_view text) {
 bool NamesFileHere(std::string_view name) {
   if (name.find_first_of(UnsafeCharacters) != std::string_view::npos) return false;
 #ifdef _WIN32
-  if (name.find_first_of(WindowsForbidden) != std::string_view::npos) return false;
+  if (std::any_of(name.begin(), name.end(), ForbiddenOnWindows)) return false;
   if (NamesDevice(name) || !IsUtf8(name)) return false;
   // Windows before 10 version 1903 ignores the manifest's UTF-8 code page;
   // there a name beyond ASCII would reach the disk as other characters.
