@@ -101,7 +101,7 @@ named_game() { # named_game NAME FILE: the sample game under another name
 
 # Names that Windows cannot give a file of this folder end the run before a
 # byte is written; on Linux they stay ordinary names.
-refused=('CON' 'nul.txt' 'Aux' 'prn.html' 'com1' 'LPT9.a.b' 'nul ' 'a<b' 'a>b' 'a:b'
+refused=('CON' 'nul.txt' 'Aux' 'prn.html' 'com1' 'LPT9.a.b' 'nul ' 'com¹' 'a<b' 'a>b' 'a:b'
   'a"b' 'a|b' 'a?b' 'a*b' $'a\x01b' $'a\x1fb'
   'Caf'$'\xe9' $'a\x80b' $'a\xc0\xafb' $'a\xed\xa0\x80b' $'a\xf4\x90\x80\x80b' $'a\xe2\x82')
 for index in "${!refused[@]}"; do
