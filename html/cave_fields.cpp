@@ -5,6 +5,7 @@
 #include "bdcff/document_walker.h"
 #include "bdcff/game_header.h"
 #include "driver/console_dialog.h"
+#include "driver/output_names.h"
 #include "driver/reports.h"
 #include "html/html_document.h"
 
@@ -15,7 +16,6 @@ namespace {
 
 constexpr std::string_view IntermissionType = "Intermission";
 constexpr std::string_view CaveType = "Cave";
-constexpr std::size_t PictureSuffixLength = 3; // the "bmp" of every picture's name
 
 // Text from the game or cave file is written as text, never as markup: a
 // remark holding a tag shows the tag instead of running it.
@@ -62,8 +62,8 @@ void WriteIfNotNegative(std::int32_t value) {
 // The picture is always a BMP; the page may name it with another extension.
 void WriteFilename() {
   const std::string &picture = CaveRecord.PictureFileName;
-  const std::size_t kept =
-      picture.size() > PictureSuffixLength ? picture.size() - PictureSuffixLength : 0;
+  const std::size_t replaced = PictureSuffix.size() - 1; // the suffix after its dot
+  const std::size_t kept = picture.size() > replaced ? picture.size() - replaced : 0;
   WriteEscaped(picture.substr(0, kept) + PictureExtension);
 }
 

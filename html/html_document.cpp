@@ -3,6 +3,7 @@
 #include "html/html_document.h"
 
 #include "bdcff/game_header.h"
+#include "driver/output_names.h"
 #include "driver/reports.h"
 #include "html/cave_fields.h"
 
@@ -21,9 +22,6 @@ constexpr std::string_view CavesEndMarker = "Caves-end";
 constexpr std::string_view HtmlEndMarker = "HTML-end";
 constexpr int PreambleMarks = 9; // the preamble's eight "#" and the first of "#HTML-begin#"
 constexpr char PieceEnd = '#';
-// Characters that would lead the document's name out of the current folder
-// or cut it short.
-constexpr std::string_view ForeignNameChars{"/\\\0", 3};
 
 // The structure file's bytes, read piece by piece.
 struct PieceStream {
@@ -108,8 +106,7 @@ void ReadHtmlStructure() {
 
 void OpenHtmlDocument() {
   const std::string &name = GameRecord.Name;
-  if (name.find_first_of(ForeignNameChars) != std::string::npos)
-    ReportError(Error::HtmlCreationFailed);
+  if (!NamesFileHere(name)) ReportError(Error::HtmlCreationFailed);
   HtmlFile = std::fopen((name + std::string(DocumentExtension)).c_str(), "wb");
   if (HtmlFile == nullptr) ReportError(Error::HtmlCreationFailed);
   WriteWithFields(HtmlTemplate.Head);

@@ -7,6 +7,7 @@
 #include "bdcff/game_header.h"
 #include "bdcff/line_tokens.h"
 #include "cave/cave_grid.h"
+#include "driver/output_names.h"
 #include "driver/reports.h"
 #include "picture/graphics_file.h"
 
@@ -20,10 +21,6 @@
 namespace {
 
 constexpr std::string_view CaveInfix = "_Cave_";
-constexpr std::string_view PictureSuffix = ".bmp";
-// A path separator or a NUL byte would take the name out of the current
-// directory or cut it short.
-constexpr std::string_view UnsafeNameCharacters("/\\\0", 3);
 
 constexpr std::size_t FrameSlot = 0;
 constexpr std::size_t BackgroundSlot = 1;
@@ -146,10 +143,6 @@ void PaintRow(unsigned char *row, std::size_t y, const PaintedTiles &painted, st
   PutPixels(cellStart, Frame, frame);
 }
 
-bool NamesFileHere(const std::string &name) {
-  return name.find_first_of(UnsafeNameCharacters) == std::string::npos;
-}
-
 // One picture's bytes, kept for the whole run: its pages are touched once
 // however many caves follow.
 PictureFile PictureBytes;
@@ -185,7 +178,7 @@ bool WritePictureFile(const std::string &name, const PictureFile &bytes) {
 void WriteCavePicture() {
   CaveRecord.PictureFileName = GameRecord.Name + std::string(CaveInfix) +
                                TwoDigitText(CaveCount + 1) + std::string(PictureSuffix);
-  if (!NamesFileHere(CaveRecord.PictureFileName)) ReportError(Error::PictureCreationFailed);
+  if (!NamesFileHere(GameRecord.Name)) ReportError(Error::PictureCreationFailed);
   PaintPicture(PictureBytes);
   if (!WritePictureFile(CaveRecord.PictureFileName, PictureBytes))
     ReportError(Error::PictureCreationFailed);

@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# The released Windows tool, run under Wine, against the released Linux tool:
+# the same game and answers must give the same pictures and page byte for
+# byte, and the same console transcript but for Windows line ends (CR LF).
+# Then the names only Windows refuses, a missing input file, and game names
+# beyond ASCII. Needs build/windows and build/package from the package
+# workflows, and wine on the PATH.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+version=$(sed -n 's/^project(Grottoprint VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+work=$root/build/wine-check
+rm -rf "$work" && mkdir -p "$work" || exit 1
+cd "$work" || exit 1
+cmake -E tar xf "$root/build/windows/grottoprint-$version-windows-x64.zip" || exit 1
+cmake -E tar xf "$root/build/package/grottoprint-$version-linux-x86_64.tar.gz" || exit 1
+windows_dir=$work/grottoprint-$version-windows-x64
+linux_dir=$work/grottoprint-$version-linux-x86_64
+
+# Headless, quiet, and a prefix of our own that is removed with the build;
+# no menu entries in the home folder, no offer to install browser or .NET parts.
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
+export WINEDLLOVERRIDES='winemenubuilder.exe=d;mscoree=;mshtml='
+unset DISPLAY WAYLAND_DISPLAY
+started=$(date +%s)
+wineboot --init </dev/null >/dev/null 2>&1
+wineserver --wait
+echo "Wine prefix ready in $(($(date +%s) - started)) s"
+
+passed=0
+failed=0
+check() { # check DESCRIPTION COMMAND...: counts one check
+  if "${@:2}"; then passed=$((passed + 1)); else
+    failed=$((failed + 1))
+    echo "FAIL: $1"
+  fi
+}
+
+# convert SYSTEM FOLDER GAME ANSWER...: runs the released tool of SYSTEM
+# (linux or windows) in a fresh FOLDER holding its data files and GAME, with
+# the answers and the final ENTER typed as that system's console sends them.
+# Leaves FOLDER.out (transcript) and FOLDER.status.
+convert() {
+  local system=$1 folder=$2 game=$3
+  shift 3
+  rm -rf "$folder" && mkdir -p "$folder"
+  if [ "$system" = windows ]; then
+    cp "$windows_dir"/*.txt "$folder"/ && rm "$folder"/README.txt "$folder"/LICENSE.txt
+    printf '%s\r\n' "$@" '' >"$folder.in"
+  else
+    cp "$linux_dir"/share/grottoprint/*.txt "$folder"/
+    printf '%s\n' "$@" '' >"$folder.in"
+  fi
+  [ -n "$game" ] && cp "$game" "$folder"/
+  ls -A "$folder" >"$folder.before"
+  if [ "$system" = windows ]; then
+    (cd "$folder" && wine "$windows_dir/grottoprint.exe" <"$folder.in" >"$folder.out" 2>&1)
+  else
+    (cd "$folder" && "$linux_dir/bin/grottoprint" <"$folder.in" >"$folder.out" 2>&1)
+  fi
+  echo $? >"$folder.status"
+}
+
+status_is() { [ "$(cat "$1.status")" = "$2" ]; }
+nothing_written() { ls -A "$1" | cmp -s - "$1.before"; }
+says() { grep -qF -- "$2" "$1.out"; }
+# Every line of the Windows transcript ends in CR LF, and without the CRs it
+# is the Linux transcript.
+same_transcript() {
+  [ "$(grep -c $'\r$' "$2.out")" = "$(wc -l <"$2.out")" ] &&
+    sed 's/\r$//' "$2.out" | cmp -s - "$1.out"
+}
+# Every picture the page links to is a file of the folder.
+links_found() {
+  local link found=0
+  while IFS= read -r link; do
+    [ -f "$1/$link" ] || return 1
+    found=$((found + 1))
+  done < <(grep -o 'src="[^"]*"' "$1"/*.html | sed 's/^src="//; s/"$//')
+  [ "$found" -gt 0 ]
+}
+compare() { # compare LABEL GAME ANSWER...: both tools, same results
+  local label=$1
+  convert linux "$work/$label-linux" "${@:2}"
+  convert windows "$work/$label-windows" "${@:2}"
+  check "$label: Linux tool ends with 0" status_is "$work/$label-linux" 0
+  check "$label: Windows tool ends with 0" status_is "$work/$label-windows" 0
+  check "$label: same files, byte for byte" diff -r "$work/$label-linux" "$work/$label-windows"
+  check "$label: same transcript but for CR LF" same_transcript "$work/$label-linux" \
+    "$work/$label-windows"
+}
+
+game=$linux_dir/share/grottoprint/sample_caves.bd
+extensions=(b g p)
+for set in 1 2 3 4 5 6 7; do
+  compare "set$set" "$game" sample_caves.bd "$set" "${extensions[set % 3]}"
+done
+
+named_game() { # named_game NAME FILE: the sample game under another name
+  LC_ALL=C sed "s/^Name=Sample Grottoes\$/Name=$1/" "$game" >"$2"
+}
+
+# Names that Windows cannot give a file of this folder end the run before a
+# byte is written; on Linux they stay ordinary names.
+refused=('CON' 'nul.txt' 'Aux' 'prn.html' 'com1' 'LPT9.a.b' 'nul ' 'com¹' 'a<b' 'a>b' 'a:b'
+  'a"b' 'a|b' 'a?b' 'a*b' $'a\x01b' $'a\x1fb'
+  'Caf'$'\xe9' $'a\x80b' $'a\xc0\xafb' $'a\xed\xa0\x80b' $'a\xf4\x90\x80\x80b' $'a\xe2\x82')
+for index in "${!refused[@]}"; do
+  name=${refused[index]}
+  named_game "$name" "$work/refused.bd"
+  folder=$work/refused$index
+  convert windows "$folder" "$work/refused.bd" refused.bd 1 b
+  check "name '$name': Windows tool ends with 1" status_is "$folder" 1
+  check "name '$name': error 24" says "$folder" "Error: Creation of HTML file failed!"
+  check "name '$name': no file written" nothing_written "$folder"
+  convert linux "$folder-linux" "$work/refused.bd" refused.bd 1 b
+  check "name '$name': Linux tool still writes it" status_is "$folder-linux" 0
+  check "name '$name': Linux page named as the game" test -f "$folder-linux/$name.html"
+done
+
+# Names Windows takes: a device name inside a longer name, and UTF-8.
+for name in 'Console' 'Caf'$'\xc3\xa9' 'Grotte Été 洞窟 🪨' 'x.con'; do
+  named_game "$name" "$work/named.bd"
+  label=named-$(printf '%s' "$name" | od -An -tx1 | tr -d ' \n')
+  compare "$label" "$work/named.bd" named.bd 1 b
+  check "name '$name': the page's links name its pictures" links_found "$work/$label-windows"
+  check "name '$name': the page is named as the game" test -f "$work/$label-windows/$name.html"
+done
+
+# A Windows too old for the manifest's UTF-8 code page (it is stripped here)
+# refuses a name beyond ASCII rather than write it as other characters.
+cp -r "$windows_dir" "$work/old-windows"
+x86_64-w64-mingw32-objcopy --remove-section .rsrc "$windows_dir/grottoprint.exe" \
+  "$work/old-windows/grottoprint.exe"
+named_game 'Caf'$'\xc3\xa9' "$work/named.bd"
+windows_dir=$work/old-windows convert windows "$work/old" "$work/named.bd" named.bd 1 b
+check "no UTF-8 code page: ends with 1" status_is "$work/old" 1
+check "no UTF-8 code page: error 24" says "$work/old" "Error: Creation of HTML file failed!"
+check "no UTF-8 code page: no file written" nothing_written "$work/old"
+
+convert windows "$work/missing" "" no_such_game.bd 1 b
+check "missing input file: ends with 1" status_is "$work/missing" 1
+check "missing input file: error" says "$work/missing" "Error: Input file not found!"
+
+wineserver --kill
+echo "Windows checks under Wine: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
