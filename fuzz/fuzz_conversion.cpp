@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "cave/cave_grid.h"
 #include "driver/console_dialog.h"
 #include "driver/reports.h"
 #include "driver/run_sequence.h"
@@ -34,36 +33,9 @@ struct RunEnded {};
   throw RunEnded{};
 }
 
-std::string FixedGame() {
-  return "[BDCFF]\n[game]\nName=Fuzz\n\n"
-         "[cave]\nName=One\nColors=Black Black Orange Gray1 White\n[objects]\n"
-         "Point=3 2 DIAMOND\nAdd=1 0 DIAMOND BOULDER\n[/objects]\n[/cave]\n"
-         "[cave]\nColors=Black Black Blue Gray3 White\n[map]\nWP.rdwX\n[/map]\n[/cave]\n"
-         "[/game]\n[/BDCFF]\n";
-}
-
-std::string FixedGraphics() {
-  std::string text;
-  for (std::size_t item = 0; item < ItemNames.size(); ++item) {
-    text += "[" + std::string(ItemNames[item]) + "]\n";
-    for (int row = 0; row < 16; ++row) text += "0123401234012340\n";
-  }
-  return text;
-}
-
-std::string FixedStructure() {
-  return "# # # # # # # #\n#HTML-begin#<h1>[GameName]</h1>[Screen][Filename]\n"
-         "#Caves-begin#<p>[CaveName] [Time] [Delay] [Remark] [Filename]</p>\n"
-         "#Caves-end#</html>\n#HTML-end#";
-}
-
 void WriteFile(const char *name, const std::uint8_t *data, std::size_t size) {
   std::ofstream(name, std::ios::binary)
       .write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));
-}
-
-void WriteFile(const char *name, const std::string &text) {
-  WriteFile(name, reinterpret_cast<const std::uint8_t *>(text.data()), text.size());
 }
 
 // A fresh process that answered the dialog with "png".
@@ -102,9 +74,12 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   WorkFolder = (fs::temp_directory_path() / "grottoprint-fuzz-XXXXXX").string();
   if (mkdtemp(WorkFolder.data()) == nullptr || chdir(WorkFolder.c_str()) != 0) std::abort();
   std::atexit(RemoveWorkFolder);
-  WriteFile(GameName, FixedGame());
-  WriteFile(GraphicsName, FixedGraphics());
-  WriteFile(StructureName, FixedStructure());
+  // The two files not under test: a small game of both kinds of cave, and the
+  // shipped graphics set and page template.
+  const fs::path source = GROTTOPRINT_SOURCE_DIR;
+  fs::copy_file(source / "fuzz/seeds/game/two_caves.bd", GameName);
+  fs::copy_file(source / "data/graphics_original.txt", GraphicsName);
+  fs::copy_file(source / "data/html_structure.txt", StructureName);
   SetProcessEnding(EndRun);
   return 0;
 }

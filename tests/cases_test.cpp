@@ -15,7 +15,6 @@
 //   absent NAMES         default files left out of the folder
 //   answers [noeol]      standard input (default: "caves.bd", 1, b, ENTER)
 //   arguments WORDS      command-line arguments
-//   filesize BYTES       no file may grow beyond this, as on a full disk
 //   transcript           standard output, exactly
 //   exit STATUS          the exit status (default 0)
 //   written NAMES        every file written or changed (default: none)
@@ -182,7 +181,6 @@ void RunCase(const std::vector<const Block *> &blocks) {
       for (std::size_t i = 1; i < b->words.size(); ++i) run.files.erase(b->words[i]);
     if (kind == "answers") run.input = Content(*b);
     if (kind == "arguments") run.arguments.assign(b->words.begin() + 1, b->words.end());
-    if (kind == "filesize") run.fileSizeLimit = std::stoull(b->words.at(1));
     if (kind == "transcript") transcript = Content(*b);
     if (kind == "exit") exitStatus = std::stoi(b->words.at(1));
     if (kind == "written") written.insert(b->words.begin() + 1, b->words.end());

