@@ -88,6 +88,10 @@ std::vector<std::string> Lines(const std::string &text) {
 
 std::map<std::string, Block> Texts;
 
+const std::set<std::string> KnownKinds = {"case",    "file",      "replace",    "folder", "absent",
+                                          "answers", "arguments", "transcript", "exit",   "written",
+                                          "page",    "grid",      "colors"};
+
 std::vector<Case> LoadCases() {
   std::vector<fs::path> files;
   for (const auto &entry : fs::directory_iterator(fs::path(GROTTOPRINT_SOURCE_DIR) / "tests/cases"))
@@ -108,6 +112,9 @@ std::vector<Case> LoadCases() {
         block = opened.words[0] == "note" ? &note : &Texts[opened.words.at(1)];
         continue;
       }
+      if (!KnownKinds.contains(opened.words[0]))
+        throw std::runtime_error(file.string() + ":" + std::to_string(number) + ": no block " +
+                                 opened.words[0]);
       if (opened.words[0] == "case")
         cases.push_back({file.stem().string() + "_" + std::to_string(++caseNumber),
                          file.filename().string() + ":" + std::to_string(number) + " " + line,
@@ -164,10 +171,11 @@ std::string Key(const Block &block) {
 
 void RunCase(const std::vector<const Block *> &blocks) {
   ToolRun run;
+  const std::string tiles = ProbeTiles();
   for (const char *set : {"graphics_original.txt", "graphics_original_bd2.txt",
                           "graphics_ghost.txt", "graphics_pumpkin.txt",
                           "graphics_ghost_pumpkin.txt", "graphics_space.txt", "graphics_santa.txt"})
-    run.files[set] = ProbeTiles();
+    run.files[set] = tiles;
   run.files["html_structure.txt"] = Content({{"structure", "noeol"}, {"{structure}"}});
   run.input = "caves.bd\n1\nb\n\n";
   std::string transcript;
@@ -186,7 +194,8 @@ void RunCase(const std::vector<const Block *> &blocks) {
     if (kind == "written") written.insert(b->words.begin() + 1, b->words.end());
   }
   for (const Block *b : blocks)
-    for (std::size_t i = 0; b->words[0] == "replace" && i + 1 < b->lines.size(); i += 2) {
+    for (std::size_t i = 0; b->words[0] == "replace" && i < b->lines.size(); i += 2) {
+      ASSERT_LT(i + 1, b->lines.size()) << "a replace block holds pairs of lines";
       std::string &bytes = run.files[b->words.at(1)];
       const std::string from = Unescape(b->lines[i]);
       const std::size_t at = bytes.find(from);
@@ -200,17 +209,22 @@ void RunCase(const std::vector<const Block *> &blocks) {
   for (const auto &file : result.written) names.insert(file.first);
   EXPECT_EQ(names, written);
   for (const Block *b : blocks) {
-    const auto file = b->words.size() > 1 ? result.written.find(b->words[1]) : result.written.end();
-    if (file == result.written.end()) continue;
-    std::vector<std::string> lines;
-    Expand(b->lines, lines);
-    if (b->words[0] == "page") {
+    const std::string &kind = b->words[0];
+    if (kind != "page" && kind != "grid" && kind != "colors") continue;
+    const auto file = result.written.find(b->words.at(1));
+    if (file == result.written.end()) {
+      ADD_FAILURE() << kind << " of " << b->words[1] << ", which was not written";
+      continue;
+    }
+    if (kind == "page") {
       EXPECT_EQ(file->second, Content(*b)) << b->words[1];
     }
-    if (b->words[0] == "grid") {
+    if (kind == "grid") {
+      std::vector<std::string> lines;
+      Expand(b->lines, lines);
       EXPECT_EQ(ReadGrid(file->second), lines) << b->words[1];
     }
-    if (b->words[0] == "colors") {
+    if (kind == "colors") {
       std::vector<std::string> colors;
       for (int slot : CellColors(file->second, 0, 0)) colors.push_back(Hex(slot));
       EXPECT_EQ(colors, std::vector<std::string>(b->words.begin() + 2, b->words.end()));

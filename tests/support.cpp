@@ -1,6 +1,8 @@
 // Helpers shared by every test.
 #include "support.h"
 
+#include "cave/cave_grid.h"
+
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -139,13 +141,9 @@ int Pixel(const std::string &picture, int x, int y) {
 } // namespace
 
 std::string ProbeTiles() {
-  static const char *const names[] = {"Rockford",    "Exit",       "Hidden Exit",  "Titanium Wall",
-                                      "Empty Space", "Dirt",       "Boulder",      "Diamond",
-                                      "Wall",        "Magic Wall", "Growing Wall", "Firefly",
-                                      "Butterfly",   "Amoeba",     "Slime",        "Rockford Doll"};
   std::string text = "Probe tiles: each names its item in its first row.\n";
   for (int item = 0; item < 16; ++item) {
-    text += std::string("[") + names[item] + "]\n";
+    text += "[" + std::string(ItemNames[static_cast<std::size_t>(item)]) + "]\n";
     for (int row = 0; row < 16; ++row) {
       for (int column = 0; column < 16; ++column)
         text += static_cast<char>('0' + ProbeDigit(item, row, column));
