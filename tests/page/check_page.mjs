@@ -225,12 +225,18 @@ async function checkView(context, page, pictureCount, viewScreenshot) {
   await expect(mouse, 0, 2, null, "1920 x 1080, clicked");
   if (viewScreenshot) await mouse.screenshot({ path: viewScreenshot });
   failures.push(...await accessibilityFaults(mouse));
+  await mouse.emulateMedia({ media: "print" });
+  if (await mouse.evaluate(() => getComputedStyle(document.querySelector("dialog")).display !== "none" ||
+                                 getComputedStyle(document.documentElement).overflow !== "visible")) {
+    failures.push("printed with the view open, the page is not printed as it stands");
+  }
+  await mouse.emulateMedia({ media: null });
   await mouse.setViewportSize({ width: 1944, height: 1080 });
   await expect(mouse, 0, 3, null, "1944 x 1080, resized");
-  await mouse.setViewportSize({ width: 1295, height: 720 });
-  await expect(mouse, 0, 1, 1, "1295 x 720, resized");
+  await mouse.setViewportSize({ width: 1296, height: 720 });
+  await expect(mouse, 0, 2, 2, "1296 x 720, resized");
   await mouse.getByRole("button", { name: "Previous" }).click();
-  await expect(mouse, last, 1, 1, "Previous from the first cave");
+  await expect(mouse, last, 2, 2, "1296 x 720, Previous from the first cave");
   await mouse.getByRole("button", { name: "Close" }).click();
   failures.push(...judgeClosed(await viewState(mouse), last, "Close"));
   await closeTab(mouse);
