@@ -3,72 +3,138 @@
 // through it shows every picture of the folder, each loaded at its natural
 // size of 648 x 360. Its full-size view opens with a click or with Tab and
 // Enter, shows the picture at a whole-number scale that the window holds,
-// moves between caves, closes back onto the card, downloads no picture twice
-// and has no accessibility fault that axe-core finds. With scripts off, each
-// picture is a link to its file.
+// moves between caves, closes back onto the card, downloads no picture twice,
+// is not printed and has no accessibility fault that axe-core finds. With
+// scripts off, each picture is a link to its file.
 //
 //   node check_page.mjs FOLDER [--screenshot FILE.png] [--view-screenshot FILE.png]
 //
 // Exit status: 0 when every check passed, 1 when one failed, 2 on wrong use.
-import { mkdtemp, readdir, rm } from "node:fs/promises";
-import { tmpdir } from "node:os";
+import { readdir } from "node:fs/promises";
 import path from "node:path";
 import { pathToFileURL } from "node:url";
+import { parseArgs } from "node:util";
 
 import axe from "axe-core";
 import { HtmlValidate } from "html-validate";
 import { chromium } from "playwright-core";
 
-const ChromiumPath = "/usr/bin/chromium";
-const ChromiumFlags = [
-  "--headless",
-  "--no-sandbox",
-  "--disable-gpu",
-  "--disable-quic",
-  "--no-first-run",
-  "--disable-background-networking",
-  "--disable-component-update",
-  "--disable-sync",
-];
-const PictureWidth = 648;
-const PictureHeight = 360;
-const Viewport = { width: 1280, height: 800 };
+const PictureSize = [648, 360];
 // How long one picture may take to load once it is in view.
 const PictureTimeoutMs = 10000;
 // The accessibility rules axe-core applies to the page with the view open.
 const AxeRules = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "best-practice"];
 
-function parseArguments(argv) {
-  const options = { folder: null, screenshot: null, viewScreenshot: null };
-  for (let i = 0; i < argv.length; ++i) {
-    if (argv[i] === "--screenshot" && i + 1 < argv.length) options.screenshot = argv[++i];
-    else if (argv[i] === "--view-screenshot" && i + 1 < argv.length) {
-      options.viewScreenshot = argv[++i];
-    }
-    else if (options.folder === null && !argv[i].startsWith("--")) options.folder = argv[i];
-    else return null;
-  }
-  return options.folder === null ? null : options;
+let options;
+try {
+  options = parseArgs({ allowPositionals: true, options: {
+    screenshot: { type: "string" }, "view-screenshot": { type: "string" } } });
+} catch {
+  options = null;
+}
+if (options === null || options.positionals.length !== 1) {
+  console.error("usage: node check_page.mjs FOLDER [--screenshot FILE.png] " +
+                "[--view-screenshot FILE.png]");
+  process.exit(2);
+}
+const { screenshot, "view-screenshot": viewScreenshot } = options.values;
+const folder = path.resolve(options.positionals[0]);
+const names = await readdir(folder);
+const pages = names.filter((name) => name.endsWith(".html"));
+const pictureCount = names.filter((name) => name.endsWith(".bmp")).length;
+if (pages.length !== 1) {
+  console.log(`FAIL: ${folder} holds ${pages.length} pages, expected one`);
+  process.exit(1);
+}
+const page = path.join(folder, pages[0]);
+const failures = [];
+const fail = (failure) => failures.push(failure);
+
+const validator = new HtmlValidate({ extends: ["html-validate:recommended"] });
+const report = await validator.validateFile(page);
+for (const message of report.results.flatMap((result) => result.messages)) {
+  fail(`${pages[0]}:${message.line}:${message.column}: ${message.message} (${message.ruleId})`);
 }
 
-async function validate(page) {
-  const validator = new HtmlValidate({ extends: ["html-validate:recommended"] });
-  const report = await validator.validateFile(page);
-  const failures = [];
-  for (const result of report.results) {
-    for (const message of result.messages) {
-      failures.push(`${path.basename(page)}:${message.line}:${message.column}: ` +
-                    `${message.message} (${message.ruleId})`);
-    }
-  }
-  return failures;
+const browser = await chromium.launch({ executablePath: "/usr/bin/chromium",
+                                       args: ["--disable-gpu"] });
+
+// Opens the page in a tab of its own (a fresh cache), where a script error
+// fails the check, and so does a picture downloaded twice once `done` is called.
+async function open(width, height, javaScriptEnabled = true) {
+  const tab = await browser.newPage({ viewport: { width, height }, javaScriptEnabled });
+  tab.setDefaultTimeout(PictureTimeoutMs);
+  tab.on("pageerror", (error) => fail(`the page's script failed: ${error.message}`));
+  const loads = new Map();
+  tab.on("request", (request) => {
+    // The file, whatever query a second download might add to its address.
+    const file = decodeURIComponent(new URL(request.url()).pathname);
+    if (file.endsWith(".bmp")) loads.set(file, (loads.get(file) || 0) + 1);
+  });
+  tab.done = async () => {
+    for (const [file, count] of loads) if (count > 1) fail(`${file} was loaded ${count} times`);
+    await tab.close();
+  };
+  await tab.goto(pathToFileURL(page).href);
+  return tab;
 }
 
-// The page's pictures load as they come into view: scrolls each one into view
-// in turn and waits until it has loaded or failed (or the time is up), so that
-// every picture is judged, then goes back to the top.
-async function scrollThroughPictures(tab) {
-  await tab.evaluate(async (timeoutMs) => {
+// Judges the view after `when`: open on card `index` at the whole-number
+// `scale` (the largest the window holds) as a modal dialog named after the
+// cave, or, with no scale, closed with the focus back on card `index`.
+const scales = [];
+async function expectView(tab, when, index, scale = 0) {
+  // A resize and the view's closing reach the page's script a frame later.
+  await tab.evaluate(() => new Promise((resolve) =>
+    requestAnimationFrame(() => requestAnimationFrame(resolve))));
+  await tab.waitForFunction(() => document.querySelector("dialog:modal img")?.complete !== false);
+  const seen = await tab.evaluate(([index, scale, [width, height]]) => {
+    const card = document.querySelectorAll(".cave")[index];
+    const [number, name] = card.querySelectorAll("h2 span");
+    const title = `${number.textContent} ${name.textContent || "Unnamed cave"}`;
+    const source = card.querySelector("img").src;
+    const view = document.querySelector("dialog:modal");
+    const picture = view && view.querySelector("img");
+    if (!scale) {
+      return { faults: [picture ? "the view is still open" :
+        !card.contains(document.activeElement) && `the focus is not on card ${index + 1}`] };
+    }
+    if (!picture) return { faults: ["the view is not open"] };
+    const box = picture.getBoundingClientRect();
+    const [across, down] = [box.width / width, box.height / height];
+    const shown = across === down ? `${across}x` : `${across}x across, ${down}x down`;
+    const heading = view.querySelector("h2").textContent;
+    const rendering = getComputedStyle(picture).imageRendering;
+    return { title, shown, faults: [
+      heading !== title && `the view says "${heading}", not "${title}"`,
+      picture.src !== source && `the view shows ${picture.src}, not ${source}`,
+      (picture.naturalWidth !== width || picture.naturalHeight !== height) &&
+        "the view's picture did not load at its natural size",
+      shown !== `${scale}x` && `the picture shows at ${shown}, not at ${scale}x`,
+      (box.left < 0 || box.top < 0 || box.right > innerWidth || box.bottom > innerHeight) &&
+        "the picture does not fit the window",
+      rendering !== "pixelated" && `the picture is drawn with image-rendering ${rendering}`] };
+  }, [index, scale, PictureSize]);
+  if (scale) scales.push(`view at ${when}: ${seen.shown || "closed"}`);
+  if (seen.title && await tab.getByRole("dialog", { name: seen.title, exact: true }).count() !== 1)
+    seen.faults.push(`no dialog named "${seen.title}"`);
+  for (const fault of seen.faults.filter(Boolean)) fail(`${when}: ${fault}`);
+}
+
+let shown = { title: "", images: 0 };
+try {
+  // With scripts off, every picture is a link to its own file.
+  const plain = await open(1280, 800, false);
+  const links = await plain.evaluate(() =>
+    Array.from(document.images, (image) => [image.src, image.closest("a")?.href]));
+  for (const [source, link] of links) {
+    if (link !== source) fail(`without scripts, ${source} links to ${link}`);
+  }
+
+  // The overview: each picture loads as it comes into view, so each is
+  // scrolled into view in turn and waited for (or the time is up).
+  const mouse = await open(1280, 800);
+  shown = await mouse.evaluate(async ([[width, height], timeoutMs]) => {
     for (const image of document.images) {
       image.scrollIntoView({ block: "center" });
       if (image.complete) continue;
@@ -79,272 +145,69 @@ async function scrollThroughPictures(tab) {
       });
     }
     window.scrollTo(0, 0);
-  }, PictureTimeoutMs);
-}
-
-// Runs `work` with a browser in a fresh profile, then closes it.
-async function withBrowser(contextOptions, work) {
-  const profile = await mkdtemp(path.join(tmpdir(), "grottoprint-chromium-"));
-  let context = null;
-  try {
-    context = await chromium.launchPersistentContext(profile, {
-      executablePath: ChromiumPath,
-      headless: true,
-      args: ChromiumFlags,
-      viewport: Viewport,
-      ...contextOptions,
-    });
-    return await work(context);
-  } finally {
-    if (context) await context.close();
-    await rm(profile, { recursive: true, force: true });
+    return { title: document.title, scripts: document.scripts.length,
+             images: document.images.length, faults: Array.from(document.images, (image) => [
+      (!image.complete || image.naturalWidth !== width || image.naturalHeight !== height) &&
+        `picture "${image.getAttribute("src")}" shows at ${image.naturalWidth} x ` +
+        `${image.naturalHeight}${image.complete ? "" : " (not loaded)"}`,
+      !image.alt.trim() && `picture "${image.getAttribute("src")}" has no alt text`]).flat() };
+  }, [PictureSize, PictureTimeoutMs]);
+  shown.faults.filter(Boolean).forEach(fail);
+  // The view's script is the page's only one: a name or remark never runs.
+  if (shown.scripts !== 1) fail(`the page runs ${shown.scripts} script(s), not the view's one`);
+  if (shown.images === 0 || shown.images !== pictureCount) {
+    fail(`the page shows ${shown.images} picture(s), the folder holds ${pictureCount}`);
   }
-}
+  if (screenshot) await mouse.screenshot({ path: screenshot, fullPage: true });
 
-// Opens the page and reports what it shows.
-async function inspect(context, page, screenshot) {
-  const tab = await context.newPage();
-  await tab.goto(pathToFileURL(page).href, { waitUntil: "load" });
-  await scrollThroughPictures(tab);
-  const shown = await tab.evaluate(() => ({
-    title: document.title,
-    scripts: document.scripts.length,
-    images: Array.from(document.images, (image) => ({
-      source: image.getAttribute("src"),
-      complete: image.complete,
-      width: image.naturalWidth,
-      height: image.naturalHeight,
-      alt: image.alt,
-    })),
-  }));
-  if (screenshot) await tab.screenshot({ path: screenshot, fullPage: true });
-  await tab.close();
-  return shown;
-}
-
-// What the page shows now: whether the view is open and, if so, its title and
-// picture; which card holds the focus; and what each card says of its cave.
-async function viewState(tab) {
-  // A resize and the view's closing reach the page's script a frame later.
-  await tab.evaluate(() => new Promise((resolve) =>
-    requestAnimationFrame(() => requestAnimationFrame(resolve))));
-  await tab.waitForFunction(() => {
-    const picture = document.querySelector("dialog:modal img");
-    return picture === null || picture.complete;
-  }, null, { timeout: PictureTimeoutMs });
-  return tab.evaluate(([width, height]) => {
-    const cards = Array.from(document.querySelectorAll(".cave"), (card) => {
-      const [number, name] = card.querySelectorAll("h2 span");
-      return { card, title: `${number.textContent} ${name.textContent || "Unnamed cave"}`,
-               source: card.querySelector("img").src };
-    });
-    const focused = document.activeElement && document.activeElement.closest(".cave");
-    const state = { open: false, focusedCard: cards.findIndex((c) => c.card === focused),
-                    cards: cards.map(({ title, source }) => ({ title, source })) };
-    const view = document.querySelector("dialog:modal");
-    const picture = view && view.querySelector("img");
-    if (!picture) return state;
-    const box = picture.getBoundingClientRect();
-    return { ...state, open: true,
-             title: view.querySelector("h2").textContent,
-             source: picture.src,
-             loaded: picture.naturalWidth === width && picture.naturalHeight === height,
-             scale: box.width / picture.naturalWidth,
-             scaleY: box.height / picture.naturalHeight,
-             inWindow: box.left >= 0 && box.top >= 0 && box.right <= window.innerWidth &&
-                       box.bottom <= window.innerHeight,
-             rendering: getComputedStyle(picture).imageRendering };
-  }, [PictureWidth, PictureHeight]);
-}
-
-// Checks that the view is open on card `index` at the whole-number `scale`,
-// the largest the window holds, and fits the window.
-function judgeView(state, index, scale, when) {
-  if (!state.open) return [`${when}: the view is not open`];
-  const card = state.cards[index];
-  const failures = [];
-  if (state.title !== card.title) {
-    failures.push(`${when}: the view says "${state.title}", not "${card.title}"`);
-  }
-  if (state.source !== card.source) {
-    failures.push(`${when}: the view shows ${state.source}, not ${card.source}`);
-  }
-  if (!state.loaded) failures.push(`${when}: the view's picture did not load at its natural size`);
-  if (state.scale !== scale || state.scaleY !== scale) {
-    failures.push(`${when}: the picture shows at ${state.scale} x ${state.scaleY}, not at ${scale}`);
-  }
-  if (!state.inWindow) failures.push(`${when}: the picture does not fit the window`);
-  if (state.rendering !== "pixelated") {
-    failures.push(`${when}: the picture is drawn with image-rendering ${state.rendering}`);
-  }
-  return failures;
-}
-
-function judgeClosed(state, index, when) {
-  if (state.open) return [`${when}: the view is still open`];
-  if (state.focusedCard === index) return [];
-  const focused = state.focusedCard < 0 ? "on no card" : `on card ${state.focusedCard + 1}`;
-  return [`${when}: the focus is ${focused}, not on card ${index + 1}`];
-}
-
-async function accessibilityFaults(tab) {
-  await tab.addScriptTag({ content: axe.source });
-  const result = await tab.evaluate(
-      (tags) => axe.run(document, { runOnly: { type: "tag", values: tags } }), AxeRules);
-  return result.violations.map((violation) =>
-    `with the view open, axe: ${violation.id}: ${violation.help} ` +
-    `(${violation.nodes.map((node) => node.target.join(" ")).join(", ")})`);
-}
-
-// The full-size view, with the mouse in a 1920 x 1080 window and with the
-// keyboard in an 800 x 600 one. Logs every scale seen.
-async function checkView(context, page, pictureCount, viewScreenshot) {
-  const failures = [];
-  const loads = new Map(); // picture loads of the current tab
-  const openTab = async (width, height) => {
-    const tab = await context.newPage();
-    tab.setDefaultTimeout(PictureTimeoutMs);
-    loads.clear();
-    tab.on("pageerror", (error) => failures.push(`the page's script failed: ${error.message}`));
-    tab.on("request", (request) => {
-      const url = decodeURIComponent(request.url());
-      if (url.endsWith(".bmp")) loads.set(url, (loads.get(url) || 0) + 1);
-    });
-    await tab.setViewportSize({ width, height });
-    await tab.goto(pathToFileURL(page).href, { waitUntil: "load" });
-    return tab;
-  };
-  const closeTab = async (tab) => {
-    for (const [url, count] of loads) {
-      if (count > 1) failures.push(`${url} was loaded ${count} times`);
-    }
-    await tab.close();
-  };
-  const scales = [];
-  const expect = async (tab, index, scale, when) => {
-    const state = await viewState(tab);
-    scales.push(`${when}: ${state.open ? `${state.scale}x` : "closed"}`);
-    failures.push(...judgeView(state, index, scale, when));
-    // Assistive technology meets a modal dialog named after the cave.
-    const title = state.cards[index].title;
-    if (await tab.getByRole("dialog", { name: title, exact: true }).count() !== 1)
-      failures.push(`${when}: no dialog named "${title}"`);
-  };
-  const last = pictureCount - 1;
-  try {
-    await walkThroughView(openTab, closeTab, expect, last, viewScreenshot, failures);
-  } catch (error) {
-    // A control that is missing or a view that never opened stops the walk.
-    failures.push(`the view check stopped: ${error.message.split("\n")[0]}`);
-  }
-  return { failures, scales };
-}
-
-// The walk through the view, first with the mouse, then with the keyboard:
-// `expect` judges the open view, `last` is the index of the last card.
-async function walkThroughView(openTab, closeTab, expect, last, viewScreenshot, failures) {
-  const mouse = await openTab(1920, 1080);
+  // The view by mouse, the window made larger before its first opening.
+  await mouse.setViewportSize({ width: 1920, height: 1080 });
   await mouse.locator(".cave img").first().click();
-  await expect(mouse, 0, 2, "1920 x 1080, clicked");
+  await expectView(mouse, "1920 x 1080, clicked", 0, 2);
   if (viewScreenshot) await mouse.screenshot({ path: viewScreenshot });
-  failures.push(...await accessibilityFaults(mouse));
+  await mouse.addScriptTag({ content: axe.source });
+  const axeResult = await mouse.evaluate(
+      (tags) => axe.run(document, { runOnly: { type: "tag", values: tags } }), AxeRules);
+  for (const { id, help, nodes } of axeResult.violations) {
+    fail(`with the view open, axe: ${id}: ${help} (${nodes.map((n) => n.target).join(", ")})`);
+  }
   await mouse.emulateMedia({ media: "print" });
-  const printed = await mouse.evaluate(() => [
-    getComputedStyle(document.querySelector("dialog")).display,
-    getComputedStyle(document.documentElement).overflow]);
-  if (printed[0] !== "none" || printed[1] !== "visible") {
-    failures.push("printed with the view open, the page is not printed as it stands");
+  if (await mouse.evaluate(() => getComputedStyle(document.querySelector("dialog")).display !==
+      "none" || getComputedStyle(document.documentElement).overflow !== "visible")) {
+    fail("printed with the view open, the page is not printed as it stands");
   }
   await mouse.emulateMedia({ media: null });
   await mouse.setViewportSize({ width: 1944, height: 1080 });
-  await expect(mouse, 0, 3, "1944 x 1080, resized");
+  await expectView(mouse, "1944 x 1080, resized", 0, 3);
   await mouse.setViewportSize({ width: 1296, height: 720 });
-  await expect(mouse, 0, 2, "1296 x 720, resized");
+  await expectView(mouse, "1296 x 720, resized", 0, 2);
   await mouse.getByRole("button", { name: "Previous" }).click();
-  await expect(mouse, last, 2, "1296 x 720, Previous from the first cave");
+  await expectView(mouse, "1296 x 720, Previous from the first cave", pictureCount - 1, 2);
   await mouse.getByRole("button", { name: "Close" }).click();
-  failures.push(...judgeClosed(await viewState(mouse), last, "Close"));
-  await closeTab(mouse);
+  await expectView(mouse, "Close", pictureCount - 1);
+  await mouse.done();
 
-  // Made smaller before the view is first opened.
-  const keyboard = await openTab(1920, 1080);
+  // The view by keyboard, the window made smaller before its first opening.
+  const keyboard = await open(1920, 1080);
   await keyboard.setViewportSize({ width: 800, height: 600 });
   await keyboard.keyboard.press("Tab");
   await keyboard.keyboard.press("Enter");
-  await expect(keyboard, 0, 1, "800 x 600, Tab and Enter");
-  if (last > 0) {
-    await keyboard.keyboard.press("ArrowRight");
-    await expect(keyboard, 1, 1, "800 x 600, Right");
-  }
+  await expectView(keyboard, "800 x 600, Tab and Enter", 0, 1);
+  const next = Math.min(1, pictureCount - 1);
+  await keyboard.keyboard.press("ArrowRight");
+  await expectView(keyboard, "800 x 600, Right", next, 1);
   await keyboard.keyboard.press("Escape");
-  failures.push(...judgeClosed(await viewState(keyboard), Math.min(1, last), "Escape"));
-  await closeTab(keyboard);
+  await expectView(keyboard, "Escape", next);
+  await keyboard.done();
+} catch (error) {
+  // A control that is missing or a view that never opened stops the walk.
+  fail(`the check stopped: ${error.message.split("\n")[0]}`);
+} finally {
+  await browser.close();
 }
 
-// With scripts off, every picture is a link to its own file.
-async function checkWithoutScripts(context, page) {
-  const tab = await context.newPage();
-  await tab.goto(pathToFileURL(page).href, { waitUntil: "load" });
-  const links = await tab.evaluate(() => Array.from(document.images, (image) => ({
-    source: image.src, link: image.closest("a") && image.closest("a").href })));
-  return links.filter(({ source, link }) => link !== source)
-    .map(({ source, link }) => `without scripts, ${source} links to ${link}`);
-}
-
-function judge(shown, pictures) {
-  const failures = [];
-  // The view's script is the page's only one: a name or remark never runs.
-  if (shown.scripts !== 1) {
-    failures.push(`the page runs ${shown.scripts} script(s), not the view's one`);
-  }
-  if (shown.images.length === 0) failures.push("the page shows no picture");
-  if (shown.images.length !== pictures.length) {
-    failures.push(`the page shows ${shown.images.length} picture(s), ` +
-                  `the folder holds ${pictures.length}`);
-  }
-  for (const image of shown.images) {
-    if (!image.complete || image.width !== PictureWidth || image.height !== PictureHeight) {
-      failures.push(`picture "${image.source}" shows at ${image.width} x ${image.height}` +
-                    `${image.complete ? "" : " (not loaded)"}`);
-    }
-    if (image.alt.trim() === "") failures.push(`picture "${image.source}" has no alt text`);
-  }
-  return failures;
-}
-
-async function main() {
-  const options = parseArguments(process.argv.slice(2));
-  if (options === null) {
-    console.error("usage: node check_page.mjs FOLDER [--screenshot FILE.png] " +
-                  "[--view-screenshot FILE.png]");
-    return 2;
-  }
-  const folder = path.resolve(options.folder);
-  const names = await readdir(folder);
-  const pages = names.filter((name) => name.endsWith(".html")).sort();
-  const pictures = names.filter((name) => name.endsWith(".bmp"));
-  if (pages.length !== 1) {
-    console.log(`FAIL: ${folder} holds ${pages.length} pages, expected one`);
-    return 1;
-  }
-  const page = path.join(folder, pages[0]);
-  const failures = await validate(page);
-  const screenshot = options.screenshot && path.resolve(options.screenshot);
-  const viewScreenshot = options.viewScreenshot && path.resolve(options.viewScreenshot);
-  const [shown, view] = await withBrowser({}, async (context) => {
-    const shownThere = await inspect(context, page, screenshot);
-    return [shownThere, await checkView(context, page, pictures.length, viewScreenshot)];
-  });
-  failures.push(...judge(shown, pictures), ...view.failures);
-  failures.push(...await withBrowser({ javaScriptEnabled: false },
-                                     (context) => checkWithoutScripts(context, page)));
-  for (const failure of failures) console.log(`FAIL: ${failure}`);
-  for (const scale of view.scales) console.log(`view at ${scale}`);
-  console.log(`${pages[0]}: "${shown.title}", ${shown.images.length} picture(s) shown, ` +
-              `${failures.length} problem(s)`);
-  if (screenshot) console.log(`screenshot written to ${screenshot}`);
-  if (viewScreenshot) console.log(`screenshot of the view written to ${viewScreenshot}`);
-  return failures.length === 0 ? 0 : 1;
-}
-
-process.exitCode = await main();
+for (const failure of failures) console.log(`FAIL: ${failure}`);
+for (const scale of scales) console.log(scale);
+console.log(`${pages[0]}: "${shown.title}", ${shown.images} picture(s) shown, ` +
+            `${failures.length} problem(s)`);
+process.exitCode = failures.length === 0 ? 0 : 1;
