@@ -6,6 +6,7 @@
 
 #include "bdcff/game_header.h"
 #include "bdcff/line_tokens.h"
+#include "driver/console_window.h"
 
 namespace {
 
@@ -124,18 +125,21 @@ ProcessEnding CurrentEnding = ExitProcess;
 } // namespace
 
 void WriteConsoleLine(std::string_view text) {
+  if (WriteConsoleWindow(std::string(text) + '\n')) return;
   WriteRaw(text);
   std::fputc('\n', stdout);
   std::fflush(stdout);
 }
 
 void WritePrompt() {
+  if (WriteConsoleWindow(PromptMarker)) return;
   WriteRaw(PromptMarker);
   std::fflush(stdout);
 }
 
 std::string ReadConsoleLine() {
   std::string line;
+  if (ReadConsoleWindowLine(line)) return line;
   for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar())
     line.push_back(static_cast<char>(c));
   // A carriage return right before the line feed belongs to the line end.
