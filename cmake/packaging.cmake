@@ -73,7 +73,9 @@ sets (or a graphics file of your own) and the picture extension the page
 uses. The graphics sets, the page template and a sample game are installed
 in /usr/share/grottoprint.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
-set(CPACK_STRIP_FILES ON)
+if(NOT WIN32)
+  set(CPACK_STRIP_FILES ON) # the Windows tool is stripped as it is linked: strip stamps PE headers
+endif()
 set(CPACK_GENERATOR External)
 set(CPACK_EXTERNAL_ENABLE_STAGING ON)
 set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_CURRENT_SOURCE_DIR}/cmake/make_packages.cmake)
