@@ -6,6 +6,10 @@
 # Needs those from the package workflows.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+if [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
+  echo "FAIL: the working tree has changes that are not committed; the second clone would build another source"
+  exit 1
+fi
 base=/dev/shm
 [ -d "$base" ] && [ -w "$base" ] || base=${TMPDIR:-/tmp}
 other=$(mktemp -d "$base/grottoprint-again.XXXXXX")
