@@ -16,8 +16,3 @@ bool ReadConsoleWindowLine(std::string &line);
 // Writes UTF-8 text to the console window so that it shows as written. False,
 // with nothing written, when standard output is no console window.
 bool WriteConsoleWindow(std::string_view text);
-
-// The conversions behind them. A byte that starts no valid UTF-8 sequence, and
-// a surrogate without its partner, each give U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view text);
-std::string Utf16ToUtf8(std::u16string_view text);
