@@ -7,6 +7,30 @@
 # An entry of CHANGELOG.md is a heading "## <version> (<YYYY-MM-DD>)" followed
 # by items "- text", whose further lines are indented by two blanks. The
 # newest entry comes first and must be the version being built.
+
+# rfc5322_date(VARIABLE YYYY-MM-DD): the day at midnight UTC in the format of
+# Debian's changelogs, "Mon, 07 Dec 2026 00:00:00 +0000". The day of the week
+# by Sakamoto's method (January and February count to the year before).
+function(rfc5322_date variable date)
+  string(REGEX MATCH "^([0-9]+)-0?([0-9]+)-([0-9]+)$" _ "${date}")
+  set(year ${CMAKE_MATCH_1})
+  set(calendar_year ${CMAKE_MATCH_1})
+  set(month ${CMAKE_MATCH_2})
+  set(day ${CMAKE_MATCH_3})
+  set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
+  set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+  set(weekdays Sun Mon Tue Wed Thu Fri Sat)
+  math(EXPR index "${month} - 1")
+  list(GET offsets ${index} offset)
+  list(GET months ${index} month_name)
+  if(month LESS 3)
+    math(EXPR year "${year} - 1")
+  endif()
+  math(EXPR weekday "(${year} + ${year} / 4 - ${year} / 100 + ${year} / 400 + ${offset} + ${day}) % 7")
+  list(GET weekdays ${weekday} weekday_name)
+  set(${variable} "${weekday_name}, ${day} ${month_name} ${calendar_year} 00:00:00 +0000" PARENT_SCOPE)
+endfunction()
+
 file(READ "${INPUT}" content)
 set(text "")
 set(entry_open FALSE)
@@ -30,11 +54,7 @@ while(NOT content STREQUAL "")
     elseif(NOT version STREQUAL VERSION)
       message(FATAL_ERROR "${INPUT}: the newest entry is ${version}, not the version ${VERSION} being built")
     endif()
-    # The day of the week and the month name come from the calendar, in the
-    # format of RFC 5322 that Debian's changelogs use.
-    execute_process(COMMAND date -u -R -d "${date} 00:00:00"
-                    OUTPUT_VARIABLE entry_date OUTPUT_STRIP_TRAILING_WHITESPACE
-                    COMMAND_ERROR_IS_FATAL ANY)
+    rfc5322_date(entry_date "${date}")
     string(APPEND text "${PACKAGE} (${version}) unstable; urgency=medium\n\n")
     set(entry_open TRUE)
   elseif(NOT entry_open)
