@@ -112,8 +112,10 @@ constexpr std::string_view WarningPrefix = "Warning: ";
 constexpr std::string_view ErrorPrefix = "Error: ";
 constexpr std::string_view PromptMarker = ">> ";
 
+// Standard output gets the bytes as they are; a Windows console window gets
+// them so that they show as written.
 void WriteRaw(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
+  if (!WriteConsoleWindow(text)) std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
 [[noreturn]] void ExitProcess(int status) {
@@ -125,14 +127,12 @@ ProcessEnding CurrentEnding = ExitProcess;
 } // namespace
 
 void WriteConsoleLine(std::string_view text) {
-  if (WriteConsoleWindow(std::string(text) + '\n')) return;
   WriteRaw(text);
-  std::fputc('\n', stdout);
+  WriteRaw("\n");
   std::fflush(stdout);
 }
 
 void WritePrompt() {
-  if (WriteConsoleWindow(PromptMarker)) return;
   WriteRaw(PromptMarker);
   std::fflush(stdout);
 }
