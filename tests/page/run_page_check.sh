@@ -10,13 +10,17 @@
 #
 # Exits 77, which the test runner counts as skipped, when what the check needs
 # is not installed: node, the packages of tests/page (npm ci there) or
-# Chromium at /usr/bin/chromium.
+# Chromium at /usr/bin/chromium. With CI=true a check that cannot run fails.
 set -eu
 
 source_dir=$3
 page_dir="$source_dir/tests/page"
 
 skip() {
+  if [ "${CI:-}" = true ]; then
+    echo "FAILED: $1; in CI every page check must run"
+    exit 1
+  fi
   echo "SKIPPED: $1"
   exit 77
 }
