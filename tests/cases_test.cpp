@@ -197,7 +197,7 @@ std::vector<Case> LoadCases() {
   std::vector<Block> blocks;
   for (const fs::path &file : files) {
     std::size_t number = 0;
-    blocks.push_back({{"file-start"}, {}, file.filename().string(), {}});
+    blocks.push_back({{"file-start", file.stem().string()}, {}, "", {}});
     for (const std::string &line : Lines(ReadFile(file))) {
       const std::string where = file.filename().string() + ":" + std::to_string(++number);
       if (line.starts_with("=== "))
@@ -209,6 +209,7 @@ std::vector<Case> LoadCases() {
   std::vector<Case> cases;
   std::map<std::string, std::size_t> numbers;
   Case *current = nullptr;
+  std::string stem;
   for (Block &b : blocks) {
     const std::string &kind = b.words.at(0);
     const auto fail = [&](const std::string &why) {
@@ -216,13 +217,13 @@ std::vector<Case> LoadCases() {
     };
     if (kind == "file-start") {
       current = nullptr;
+      stem = b.words[1];
       continue;
     }
     if (const std::string why = Misshapen(b); !why.empty()) fail(why);
     if (kind == "text" && !Texts.emplace(b.words[1], b).second) fail("a second text " + b.words[1]);
     if (kind == "note" || kind == "text") continue;
     if (kind == "case") {
-      const std::string stem = b.where.substr(0, b.where.find(".txt"));
       current =
           &cases.emplace_back(Case{stem + "_" + std::to_string(++numbers[stem]), b.where, {}});
       continue;

@@ -33,7 +33,10 @@ ToolResult Convert(const std::map<std::string, std::string> &files,
   for (const auto &[name, bytes] : files) run.files[name] = bytes;
   run.input = "caves.bd\n1\nb\n\n";
   run.fileSizeLimit = fileSizeLimit;
-  return RunTool(run);
+  ToolResult result = RunTool(run);
+  EXPECT_EQ(result.errors, "");
+  EXPECT_TRUE(result.removed.empty()) << result.removed[0];
+  return result;
 }
 
 std::string Caves(int first, int last) {

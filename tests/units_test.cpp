@@ -11,6 +11,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <tuple>
+
 namespace {
 
 // Another character repeats the digit before it, and large numbers stop at
@@ -103,29 +105,35 @@ bool Closed(int output, std::string &printed) {
   return false;
 }
 
-// After its summary the tool waits for ENTER, however long that takes, and
-// only then ends with status 0.
+// After its summary or an error the tool waits for ENTER, however long that
+// takes, and only then ends with its status.
 TEST(Run, WaitsForEnterBeforeItEnds) {
   const ScratchFolder folder;
   WriteFile(folder.Path() / "graphics_original.txt", SourceFile("data/graphics_original.txt"));
   WriteFile(folder.Path() / "html_structure.txt", SourceFile("data/html_structure.txt"));
   WriteFile(folder.Path() / "caves.bd", SourceFile("examples/sample_caves.bd"));
-  int input[2], output[2];
-  ASSERT_EQ(pipe(input) | pipe(output), 0);
-  const int child = StartTool(folder.Path(), input[0], output[1]);
-  close(input[0]);
-  close(output[1]);
-  ASSERT_EQ(write(input[1], "caves.bd\n1\nb\n", 13), 13);
-  std::string printed;
-  while (printed.find("Press ENTER to exit.\n") == std::string::npos && !Closed(output[0], printed))
-    ;
-  EXPECT_FALSE(Closed(output[0], printed)) << "ended before ENTER";
-  ASSERT_EQ(write(input[1], "\n", 1), 1);
-  close(input[1]);
-  EXPECT_TRUE(Closed(output[0], printed));
-  close(output[0]);
-  EXPECT_EQ(WaitForTool(child), 0);
-  EXPECT_TRUE(printed.ends_with("HTML document written.\nPress ENTER to exit.\n")) << printed;
+  for (const auto &[answers, status, ending] :
+       {std::tuple{"caves.bd\n1\nb\n", 0, "HTML document written.\nPress ENTER to exit.\n"},
+        std::tuple{"none.bd\n", 1, "Error: Input file not found!\nPress ENTER to exit.\n"}}) {
+    int input[2], output[2];
+    ASSERT_EQ(pipe(input) | pipe(output), 0);
+    const int child = StartTool(folder.Path(), input[0], output[1]);
+    close(input[0]);
+    close(output[1]);
+    const auto length = static_cast<ssize_t>(std::string(answers).size());
+    ASSERT_EQ(write(input[1], answers, static_cast<std::size_t>(length)), length);
+    std::string printed;
+    while (printed.find("Press ENTER to exit.\n") == std::string::npos &&
+           !Closed(output[0], printed))
+      ;
+    EXPECT_FALSE(Closed(output[0], printed)) << "ended before ENTER";
+    ASSERT_EQ(write(input[1], "\n", 1), 1);
+    close(input[1]);
+    EXPECT_TRUE(Closed(output[0], printed));
+    close(output[0]);
+    EXPECT_EQ(WaitForTool(child), status);
+    EXPECT_TRUE(printed.ends_with(ending)) << printed;
+  }
 }
 
 } // namespace
