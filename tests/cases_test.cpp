@@ -64,6 +64,8 @@ struct Case {
   std::string name;  // file and number, for the test's name
   std::string title; // where and title, for a failure's report
   std::vector<Block> blocks;
+  std::string varying; // the key of the blocks that repeat, if any
+  int variants = 1;
 };
 
 void PrintTo(const Case &c, std::ostream *out) {
@@ -178,14 +180,13 @@ const Block *Included(const std::string &line) {
   return text == Texts.end() ? nullptr : &text->second;
 }
 
-void CheckCase(const Case &c) {
+void FindVariants(Case &c) {
   std::map<std::string, int> counts;
   for (const Block &b : c.blocks) ++counts[Key(b)];
-  std::string varying;
   for (const auto &[key, count] : counts) {
-    if (count > 1 && (!Varies(key) || !varying.empty()))
+    if (count > 1 && (!Varies(key) || !c.varying.empty()))
       throw std::runtime_error(c.title + ": more than one " + key);
-    if (count > 1) varying = key;
+    if (count > 1) c = {c.name, c.title, c.blocks, key, count};
   }
 }
 
@@ -224,8 +225,8 @@ std::vector<Case> LoadCases() {
     if (kind == "text" && !Texts.emplace(b.words[1], b).second) fail("a second text " + b.words[1]);
     if (kind == "note" || kind == "text") continue;
     if (kind == "case") {
-      current =
-          &cases.emplace_back(Case{stem + "_" + std::to_string(++numbers[stem]), b.where, {}});
+      current = &cases.emplace_back(
+          Case{stem + "_" + std::to_string(++numbers[stem]), b.where, {}, "", 1});
       continue;
     }
     if (current == nullptr) fail("a block before the file's first case");
@@ -239,13 +240,16 @@ std::vector<Case> LoadCases() {
       above.replacements = b.lines;
     }
   }
-  for (const Case &c : cases) {
-    CheckCase(c);
-    for (const Block &b : c.blocks)
-      for (const std::string &line : b.lines)
-        if (line.size() > 2 && line.front() == '{' && line.back() == '}' && !Included(line))
-          throw std::runtime_error(b.where + ": no text " + line);
+  std::vector<const Block *> all;
+  for (const auto &[name, text] : Texts) all.push_back(&text);
+  for (Case &c : cases) {
+    FindVariants(c);
+    for (const Block &b : c.blocks) all.push_back(&b);
   }
+  for (const Block *b : all)
+    for (const std::string &line : b->lines)
+      if (line.size() > 2 && line.front() == '{' && line.back() == '}' && !Included(line))
+        throw std::runtime_error(b->where + ": no text " + line);
   return cases;
 }
 
@@ -331,8 +335,8 @@ void RunCase(const std::vector<const Block *> &blocks) {
       bytes.replace(at, from.size(), Unescape(b->replacements[i + 1]));
     }
     if (kind == "folder") run.folders.push_back(b->words[1]);
-    if (kind == "absent")
-      for (std::size_t i = 1; i < b->words.size(); ++i) run.files.erase(b->words[i]);
+    for (std::size_t i = 1; kind == "absent" && i < b->words.size(); ++i)
+      ASSERT_EQ(run.files.erase(b->words[i]), 1U) << b->where << ": no default " << b->words[i];
     if (kind == "answers") run.input = Content(*b);
     if (kind == "arguments") run.arguments.assign(b->words.begin() + 1, b->words.end());
     if (kind == "transcript") transcript = Content(*b);
@@ -361,7 +365,10 @@ void RunCase(const std::vector<const Block *> &blocks) {
     if (const Block *colors = check("colors"))
       for (std::size_t i = 2; i < colors->words.size(); ++i)
         palette.push_back(std::stoi(colors->words[i], nullptr, 16));
-    if (!name.ends_with(".bmp")) continue;
+    if (!name.ends_with(".bmp")) {
+      EXPECT_FALSE(check("grid") || check("colors")) << name << " is no picture";
+      continue;
+    }
     const std::string tiles = ChosenFile(run.input);
     const std::vector<std::string> grid = ReadGrid(bytes, SetOf(tiles), palette);
     if (const Block *rows = check("grid")) {
@@ -385,18 +392,13 @@ class Cases : public testing::TestWithParam<Case> {};
 
 TEST_P(Cases, Run) {
   const Case &c = GetParam();
-  std::map<std::string, int> counts;
-  for (const Block &b : c.blocks) ++counts[Key(b)];
-  std::string varying;
-  for (const auto &[key, count] : counts)
-    if (count > 1) varying = key;
-  for (int variant = 0; variant < std::max(counts[varying], 1); ++variant) {
+  for (int variant = 0; variant < c.variants; ++variant) {
     SCOPED_TRACE(c.title +
-                 (varying.empty() ? "" : ", " + varying + " " + std::to_string(variant + 1)));
+                 (c.varying.empty() ? "" : ", " + c.varying + " " + std::to_string(variant + 1)));
     std::vector<const Block *> blocks;
     int seen = 0;
     for (const Block &b : c.blocks)
-      if (Key(b) != varying || seen++ == variant) blocks.push_back(&b);
+      if (Key(b) != c.varying || seen++ == variant) blocks.push_back(&b);
     RunCase(blocks);
   }
 }
