@@ -108,54 +108,43 @@ std::vector<std::string> Lines(const std::string &text) {
 std::map<std::string, Block> Texts;
 
 // What a kind of block takes: how many words after the kind (-1: one or
-// more), which flags may follow them, and whether lines may follow the line.
+// more), the flags that may follow them, and whether lines follow its line.
 struct Shape {
   int words;
   std::set<std::string> flags;
   bool lines;
 };
+// clang-format off
 const std::map<std::string, Shape> Shapes = {
-    {"note", {-1, {}, true}},
-    {"text", {1, {}, true}},
-    {"case", {-1, {}, false}},
-    {"file", {1, {"noeol", "crlf", "probe", "from"}, true}},
-    {"replace", {1, {}, true}},
-    {"folder", {1, {}, false}},
-    {"absent", {-1, {}, false}},
-    {"answers", {0, {"noeol", "crlf"}, true}},
-    {"arguments", {-1, {}, false}},
-    {"transcript", {0, {"noeol", "crlf"}, true}},
-    {"exit", {1, {}, false}},
-    {"written", {-1, {}, false}},
-    {"page", {1, {"noeol", "crlf"}, true}},
-    {"grid", {1, {}, true}},
-    {"colors", {6, {}, false}}};
+    {"note", {-1, {}, true}}, {"text", {1, {}, true}}, {"case", {-1, {}, false}},
+    {"file", {1, {"noeol", "crlf", "probe", "from"}, true}}, {"replace", {1, {}, true}},
+    {"folder", {1, {}, false}}, {"absent", {-1, {}, false}},
+    {"answers", {0, {"noeol", "crlf"}, true}}, {"arguments", {-1, {}, false}},
+    {"transcript", {0, {"noeol", "crlf"}, true}}, {"exit", {1, {}, false}},
+    {"written", {-1, {}, false}}, {"page", {1, {"noeol", "crlf"}, true}},
+    {"grid", {1, {}, true}}, {"colors", {6, {}, false}}};
+// clang-format on
 
 // Why the block does not have the shape of its kind, or "".
 std::string Misshapen(const Block &block) {
   const auto shape = Shapes.find(block.words[0]);
   if (shape == Shapes.end()) return "no block " + block.words[0];
-  const auto count = static_cast<std::size_t>(std::abs(shape->second.words)) + 1;
-  if (block.words.size() < count ||
-      (shape->second.words != -1 && shape->second.flags.empty() && block.words.size() > count))
-    return "the wrong number of words";
-  if (!shape->second.lines && !block.lines.empty()) return "lines under a block that takes none";
-  if (shape->second.words == -1) return "";
-  const std::vector<std::string> flags(block.words.begin() + static_cast<long>(count),
-                                       block.words.end());
-  if (!flags.empty() && flags[0] == "from" && shape->second.flags.contains("from"))
-    return flags.size() == 2 && block.lines.empty() ? "" : "from PATH with more";
-  for (const std::string &flag : flags)
-    if (!shape->second.flags.contains(flag) || flag == "from" ||
-        std::count(flags.begin(), flags.end(), flag) > 1)
-      return "the flag " + flag;
-  if (block.words[0] == "exit" &&
-      block.words[1].find_first_not_of("0123456789") != std::string::npos)
-    return "no status";
-  for (std::size_t i = 2; block.words[0] == "colors" && i < block.words.size(); ++i)
-    if (block.words[i].size() != 6 ||
-        block.words[i].find_first_not_of("0123456789ABCDEF") != std::string::npos)
-      return "no colour " + block.words[i];
+  const auto &[words, flags, lines] = shape->second;
+  if (!lines && !block.lines.empty()) return "lines under a block that takes none";
+  const auto count = static_cast<std::size_t>(std::abs(words)) + 1;
+  if (block.words.size() < count) return "too few words";
+  std::set<std::string> seen;
+  for (std::size_t i = count; words != -1 && i < block.words.size(); ++i) {
+    const std::string &flag = block.words[i];
+    if (flag == "from" && flags.contains(flag) && i == count && i + 2 == block.words.size())
+      return block.lines.empty() ? "" : "lines under a file from PATH";
+    if (!flags.contains(flag) || flag == "from" || !seen.insert(flag).second)
+      return "the word " + flag;
+  }
+  const bool numbers = block.words[0] == "exit" || block.words[0] == "colors";
+  for (std::size_t i = count - (words == 1 ? 1 : 5); numbers && i < count; ++i)
+    if (block.words[i].find_first_not_of("0123456789ABCDEF") != std::string::npos)
+      return "no number " + block.words[i];
   return "";
 }
 
@@ -163,28 +152,32 @@ std::string Misshapen(const Block &block) {
 // any other only once per name.
 std::string Key(const Block &block) {
   const std::string &kind = block.words[0];
-  const bool named =
-      kind == "file" || kind == "folder" || kind == "page" || kind == "grid" || kind == "colors";
-  return named ? kind + " " + block.words[1] : kind;
+  return Shapes.at(kind).words > 0 && kind != "exit" ? kind + " " + block.words[1] : kind;
 }
 
-bool Varies(const std::string &key) {
-  return key == "answers" || key.starts_with("file ");
-}
-
-// The text a "{NAME}" line includes, or none.
+// The text a "{NAME}" line includes, or none; a "{NAME}" of no text fails.
 const Block *Included(const std::string &line) {
-  const auto text = line.size() > 2 && line.front() == '{' && line.back() == '}'
-                        ? Texts.find(line.substr(1, line.size() - 2))
-                        : Texts.end();
-  return text == Texts.end() ? nullptr : &text->second;
+  if (line.size() < 3 || line.front() != '{' || line.back() != '}') return nullptr;
+  const auto text = Texts.find(line.substr(1, line.size() - 2));
+  if (text == Texts.end()) throw std::runtime_error("no text " + line);
+  return &text->second;
+}
+
+// The block's lines with every "{NAME}" line replaced by the text NAME.
+void Expand(const std::vector<std::string> &lines, std::vector<std::string> &out) {
+  for (const std::string &line : lines) {
+    if (const Block *text = Included(line))
+      Expand(text->lines, out);
+    else
+      out.push_back(line);
+  }
 }
 
 void FindVariants(Case &c) {
   std::map<std::string, int> counts;
   for (const Block &b : c.blocks) ++counts[Key(b)];
   for (const auto &[key, count] : counts) {
-    if (count > 1 && (!Varies(key) || !c.varying.empty()))
+    if (count > 1 && ((key != "answers" && !key.starts_with("file ")) || !c.varying.empty()))
       throw std::runtime_error(c.title + ": more than one " + key);
     if (count > 1) c = {c.name, c.title, c.blocks, key, count};
   }
@@ -240,27 +233,13 @@ std::vector<Case> LoadCases() {
       above.replacements = b.lines;
     }
   }
-  std::vector<const Block *> all;
-  for (const auto &[name, text] : Texts) all.push_back(&text);
+  std::vector<std::string> expanded; // to see that every "{NAME}" names a text
+  for (const auto &[name, text] : Texts) Expand(text.lines, expanded);
   for (Case &c : cases) {
     FindVariants(c);
-    for (const Block &b : c.blocks) all.push_back(&b);
+    for (const Block &b : c.blocks) Expand(b.lines, expanded);
   }
-  for (const Block *b : all)
-    for (const std::string &line : b->lines)
-      if (line.size() > 2 && line.front() == '{' && line.back() == '}' && !Included(line))
-        throw std::runtime_error(b->where + ": no text " + line);
   return cases;
-}
-
-// The block's lines with every "{NAME}" line replaced by the text NAME.
-void Expand(const std::vector<std::string> &lines, std::vector<std::string> &out) {
-  for (const std::string &line : lines) {
-    if (const Block *text = Included(line))
-      Expand(text->lines, out);
-    else
-      out.push_back(line);
-  }
 }
 
 bool Has(const Block &block, const std::string &word) {
@@ -281,14 +260,11 @@ int SetOf(const std::string &name) {
 // The graphics file the answers choose: the menu answer's set if its number
 // names one, else the file named next.
 std::string ChosenFile(const std::string &input) {
-  const std::vector<std::string> answers = Lines(input);
-  int number = 0;
-  for (std::size_t i = 0; answers.size() > 1 && i < answers[1].size() && number < 100 &&
-                          std::isdigit(static_cast<unsigned char>(answers[1][i]));
-       ++i)
-    number = number * 10 + answers[1][i] - '0';
-  if (number >= 1 && number <= 7) return SetNames[static_cast<std::size_t>(number - 1)];
-  return answers.size() > 2 ? answers[2] : "";
+  const std::vector<std::string> answers = Lines(input + "\n\n\n");
+  const std::string &menu = answers[1];
+  const int number =
+      std::isdigit(static_cast<unsigned char>(menu[0])) ? std::stoi(menu.substr(0, 3)) : 0;
+  return number >= 1 && number <= 7 ? SetNames[static_cast<std::size_t>(number - 1)] : answers[2];
 }
 
 std::string Content(const Block &block) {
