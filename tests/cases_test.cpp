@@ -178,7 +178,8 @@ void FindVariants(Case &c) {
   for (const Block &b : c.blocks) ++counts[Key(b)];
   for (const auto &[key, count] : counts) {
     if (count > 1 && ((key != "answers" && !key.starts_with("file ")) || !c.varying.empty()))
-      throw std::runtime_error(c.title + ": more than one " + key);
+      throw std::runtime_error(c.title + ": " + key + " more than once" +
+                               (c.varying.empty() ? "" : ", and " + c.varying));
     if (count > 1) c = {c.name, c.title, c.blocks, key, count};
   }
 }
