@@ -170,6 +170,17 @@ TEST(Hostile, FullDisk) {
     cut.written.erase("Full.html");
     EXPECT_EQ(cut.written, whole.written);
   }
+  // A head too large for the disk fails in one write that leaves nothing in
+  // the buffer: the failure shows only in the stream's error flag.
+  const ToolResult head =
+      Convert({{"caves.bd", game},
+               {"html_structure.txt", "# # # # # # # # #HTML-begin#" + std::string(800000, 'h') +
+                                          "#Caves-begin##Caves-end##HTML-end#"}},
+              699894);
+  EXPECT_TRUE(head.output.ends_with("Reading HTML structure file...\nError: Creation of HTML "
+                                    "file failed!" +
+                                    Enter))
+      << head.output;
 }
 
 } // namespace
