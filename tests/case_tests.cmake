@@ -4,7 +4,7 @@
 # test program and `cases` the folder of the case files.
 file(GLOB case_files "${cases}/*")
 foreach(file IN LISTS case_files)
-  get_filename_component(stem "${file}" NAME_WE)
+  get_filename_component(stem "${file}" NAME_WLE)
   file(READ "${file}" text)
   string(REGEX MATCHALL "(^|\n)=== case" starts "${text}")
   list(LENGTH starts count)
