@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release packages hold exactly what a user needs, no more and no less,
-# and their tools are built hardened. Needs build/package and build/windows
-# from the package workflows.
+# each has a checksum file beside it, the .deb satisfies lintian, and the
+# tools are built hardened. Needs build/package and build/windows from the
+# package workflows, and lintian and hardening-check (devscripts).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 version=$(sed -n 's/^project(Grottoprint VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
@@ -20,7 +21,7 @@ same_list() {
 
 linux_files() { # linux_files TOP: the Linux layout under TOP
   printf '%s\n' "$1bin/grottoprint" "$1share/man/man1/grottoprint.1.gz" \
-    "$1share/doc/grottoprint/copyright"
+    "$1share/doc/grottoprint/copyright" "$1share/doc/grottoprint/changelog.gz"
   for file in $data; do echo "$1share/grottoprint/$file"; done
 }
 
@@ -35,22 +36,39 @@ same_list "$(basename "$deb")" "$(linux_files ./usr/)" \
 zip=$root/build/windows/grottoprint-$version-windows-x64.zip
 top=grottoprint-$version-windows-x64/
 same_list "$(basename "$zip")" \
-  "$(for file in grottoprint.exe README.txt LICENSE.txt $data; do echo "$top$file"; done)" \
+  "$(for file in grottoprint.exe README.txt LICENSE.txt CHANGELOG.txt $data; do echo "$top$file"; done)" \
   "$(cmake -E tar tf "$zip" | grep -v '/$')"
+
+# Each package has a checksum file beside it that names it.
+for package in "$tarball" "$deb" "$zip"; do
+  if (cd "$(dirname "$package")" && sha256sum --check --quiet "$(basename "$package").sha256"); then
+    echo "ok: $(basename "$package").sha256 matches"
+  else
+    echo "FAIL: $(basename "$package").sha256 is missing or does not match"
+    failed=1
+  fi
+done
+
+# Debian's package checker: no error and no warning (its notes are shown).
+if lintian_output=$(lintian --display-info "$deb" 2>&1); then lintian_status=0; else lintian_status=$?; fi
+lintian_output=$(grep -v '^running with root privileges' <<<"$lintian_output" || true)
+[ -n "$lintian_output" ] && echo "$lintian_output"
+if [ "$lintian_status" -eq 0 ] && ! grep -q '^[EW]: ' <<<"$lintian_output"; then
+  echo "ok: lintian reports no error and no warning on $(basename "$deb")"
+else
+  echo "FAIL: lintian rejects $(basename "$deb") (status $lintian_status)"
+  failed=1
+fi
 
 # Linux: the hardening of Debian's build flags, which add no control flow
 # protection. Fortified calls show only where the compiler could not prove a
-# size, so that line is informative.
-if command -v hardening-check >/dev/null; then
-  hardening-check "$root/build/package/grottoprint" || true
-  if hardening-check --quiet --nofortify --nocfprotection "$root/build/package/grottoprint"; then
-    echo "ok: Linux tool is PIE, stack-protected, full RELRO"
-  else
-    echo "FAIL: Linux tool lacks hardening"
-    failed=1
-  fi
+# size, so that line is informative. The package preset is the release one.
+hardening-check "$root/build/package/grottoprint" || true
+if hardening-check --quiet --nofortify --nocfprotection "$root/build/package/grottoprint"; then
+  echo "ok: Linux tool is PIE, stack-protected, full RELRO, immediate binding"
 else
-  echo "WARNING: hardening-check is missing (devscripts); the Linux tool's hardening was NOT checked"
+  echo "FAIL: Linux tool lacks hardening"
+  failed=1
 fi
 
 # Windows: ASLR and DEP, the UTF-8 manifest, and no DLL beyond Windows' own.

@@ -2,9 +2,9 @@
 # The released Windows tool, run under Wine, against the released Linux tool:
 # the same game and answers must give the same pictures and page byte for
 # byte, and the same console transcript but for Windows line ends (CR LF).
-# Then the names only Windows refuses, a missing input file, and game names
-# beyond ASCII. Needs build/windows and build/package from the package
-# workflows, and wine on the PATH.
+# Then the names only Windows refuses, a missing input file, game names
+# beyond ASCII, and a name typed in a console window. Needs build/windows and
+# build/package from the package workflows, wine on the PATH and python3.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 version=$(sed -n 's/^project(Grottoprint VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
@@ -18,6 +18,9 @@ linux_dir=$work/grottoprint-$version-linux-x86_64
 
 # Headless, quiet, and a prefix of our own that is removed with the build;
 # no menu entries in the home folder, no offer to install browser or .NET parts.
+# Wine names Unix files, and reads and shows a terminal, in the locale's
+# character set: UTF-8, whatever the caller's locale.
+export LC_ALL=C.UTF-8
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
 export WINEDLLOVERRIDES='winemenubuilder.exe=d;mscoree=;mshtml='
 unset DISPLAY WAYLAND_DISPLAY
@@ -44,7 +47,8 @@ convert() {
   shift 3
   rm -rf "$folder" && mkdir -p "$folder"
   if [ "$system" = windows ]; then
-    cp "$windows_dir"/*.txt "$folder"/ && rm "$folder"/README.txt "$folder"/LICENSE.txt
+    cp "$windows_dir"/*.txt "$folder"/ &&
+      rm "$folder"/README.txt "$folder"/LICENSE.txt "$folder"/CHANGELOG.txt
     printf '%s\r\n' "$@" '' >"$folder.in"
   else
     cp "$linux_dir"/share/grottoprint/*.txt "$folder"/
@@ -124,6 +128,27 @@ for name in 'Console' 'Caf'$'\xc3\xa9' 'Grotte Été 洞窟 🪨' 'x.con'; do
   compare "$label" "$work/named.bd" named.bd 1 b
   check "name '$name': the page's links name its pictures" links_found "$work/$label-windows"
   check "name '$name': the page is named as the game" test -f "$work/$label-windows/$name.html"
+done
+
+# Typed in a console window, which Wine makes of a pseudo-terminal: a game
+# file named beyond ASCII is found and the game's name shows as written, and
+# the files are those of the Linux tool. With only standard input a console,
+# the output keeps its UTF-8 bytes.
+named_game 'Grotte Été' "$work/Höhle.bd"
+convert linux "$work/console-linux" "$work/Höhle.bd" 'Höhle.bd' 1 b
+for mode in window input-only; do
+  folder=$work/console-$mode
+  rm -rf "$folder" && mkdir -p "$folder"
+  cp "$linux_dir"/share/grottoprint/*.txt "$work/Höhle.bd" "$folder"/
+  flag=()
+  [ "$mode" = input-only ] && flag=(--input-only)
+  "$root/.ci/console_run.py" "${flag[@]}" "$folder" "$folder.out" 'Höhle.bd' 1 b '' -- \
+    wine "$windows_dir/grottoprint.exe"
+  echo $? >"$folder.status"
+  check "console ($mode): ends with 0" status_is "$folder" 0
+  check "console ($mode): the game's name shows as written" says "$folder" \
+    "Name of BD game: Grotte Été."
+  check "console ($mode): same files as the Linux tool" diff -r "$work/console-linux" "$folder"
 done
 
 # A Windows too old for the manifest's UTF-8 code page (it is stripped here)

@@ -6,13 +6,8 @@
 #include <array>
 #include <cstddef>
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "driver/utf8_text.h"
+#include "driver/windows_api.h"
 #endif
 
 namespace {
@@ -47,39 +42,6 @@ bool NamesDevice(std::string_view name) {
     return std::equal(stem.begin(), stem.end(), device.begin(), device.end(),
                       [](char a, char b) { return Upper(a) == b; });
   });
-}
-
-// Well-formed UTF-8: no stray continuation byte, no overlong form, no
-// surrogate, nothing above U+10FFFF.
-bool IsUtf8(std::string_view text) {
-  for (std::size_t at = 0; at < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = 1;
-    unsigned char low = 0x80; // bounds of the byte after the lead
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      if (lead == 0xE0) low = 0xA0;  // overlong
-      if (lead == 0xED) high = 0x9F; // surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      if (lead == 0xF0) low = 0x90;  // overlong
-      if (lead == 0xF4) high = 0x8F; // above U+10FFFF
-    } else if (lead >= 0x80) {
-      return false;
-    }
-    if (text.size() - at < length) return false;
-    for (std::size_t next = 1; next < length; ++next) {
-      const auto byte = static_cast<unsigned char>(text[at + next]);
-      if (byte < low || byte > high) return false;
-      low = 0x80;
-      high = 0xBF;
-    }
-    at += length;
-  }
-  return true;
 }
 #endif
 

@@ -6,6 +6,7 @@
 
 #include "bdcff/game_header.h"
 #include "bdcff/line_tokens.h"
+#include "driver/console_window.h"
 
 namespace {
 
@@ -111,8 +112,10 @@ constexpr std::string_view WarningPrefix = "Warning: ";
 constexpr std::string_view ErrorPrefix = "Error: ";
 constexpr std::string_view PromptMarker = ">> ";
 
+// Standard output gets the bytes as they are; a Windows console window gets
+// them so that they show as written.
 void WriteRaw(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
+  if (!WriteConsoleWindow(text)) std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
 [[noreturn]] void ExitProcess(int status) {
@@ -125,7 +128,7 @@ ProcessEnding CurrentEnding = ExitProcess;
 
 void WriteConsoleLine(std::string_view text) {
   WriteRaw(text);
-  std::fputc('\n', stdout);
+  WriteRaw("\n");
   std::fflush(stdout);
 }
 
@@ -136,6 +139,7 @@ void WritePrompt() {
 
 std::string ReadConsoleLine() {
   std::string line;
+  if (ReadConsoleWindowLine(line)) return line;
   for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar())
     line.push_back(static_cast<char>(c));
   // A carriage return right before the line feed belongs to the line end.

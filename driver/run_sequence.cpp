@@ -9,28 +9,35 @@
 #include "cave/cave_grid.h"
 #include "cave/functions_random_gen.h"
 #include "driver/console_dialog.h"
+#include "driver/program_version.h"
 #include "driver/reports.h"
 #include "html/html_document.h"
 #include "picture/cave_picture.h"
 #include "picture/graphics_file.h"
 
-#include <array>
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace {
 
-constexpr std::array<std::string_view, 9> BannerLines = {
-    "***********************************************",
-    "*                                             *",
-    "*                 Grottoprint                 *",
-    "*                    v 1.0                    *",
-    "*                                             *",
-    "*                  June 2006                  *",
-    "*                                             *",
-    "***********************************************",
-    "",
-};
+constexpr std::string_view BannerBorder = "***********************************************";
+constexpr std::string_view BannerTitle = "Grottoprint";
+constexpr std::string_view BannerDate = "June 2006";
+
+// A banner line between the border's asterisks: the text centred in the 45
+// columns (an even length leaves the odd blank on the right).
+std::string FramedLine(std::string_view text) {
+  std::string line(BannerBorder.size(), ' ');
+  line.front() = '*';
+  line.back() = '*';
+  text = text.substr(0, line.size() - 2);
+  const std::size_t left = (line.size() - 2 - text.size()) / 2;
+  std::copy(text.begin(), text.end(), line.begin() + 1 + static_cast<std::ptrdiff_t>(left));
+  return line;
+}
 
 constexpr std::string_view CavesConverted = " caves converted. BMP pics created.";
 constexpr std::string_view HtmlWritten = "HTML document written.";
@@ -73,7 +80,15 @@ bool ConvertNextCave() {
 }
 
 void PrintBanner() {
-  for (std::string_view line : BannerLines) WriteConsoleLine(line);
+  WriteConsoleLine(BannerBorder);
+  WriteConsoleLine(FramedLine(""));
+  WriteConsoleLine(FramedLine(BannerTitle));
+  WriteConsoleLine(FramedLine("v " + std::string(ProgramVersion)));
+  WriteConsoleLine(FramedLine(""));
+  WriteConsoleLine(FramedLine(BannerDate));
+  WriteConsoleLine(FramedLine(""));
+  WriteConsoleLine(BannerBorder);
+  WriteConsoleLine("");
 }
 
 void PrintSummary() {

@@ -33,7 +33,10 @@ ToolResult Convert(const std::map<std::string, std::string> &files,
   for (const auto &[name, bytes] : files) run.files[name] = bytes;
   run.input = "caves.bd\n1\nb\n\n";
   run.fileSizeLimit = fileSizeLimit;
-  return RunTool(run);
+  ToolResult result = RunTool(run);
+  EXPECT_EQ(result.errors, "");
+  EXPECT_TRUE(result.removed.empty()) << result.removed[0];
+  return result;
 }
 
 std::string Caves(int first, int last) {
@@ -167,6 +170,12 @@ TEST(Hostile, FullDisk) {
     cut.written.erase("Full.html");
     EXPECT_EQ(cut.written, whole.written);
   }
+  // A head too large for the disk fails in one write that leaves nothing in
+  // the buffer: the failure shows only in the stream's error flag.
+  const std::string head = std::string(800000, 'h') + "#Caves-begin##Caves-end##HTML-end#";
+  EXPECT_TRUE(
+      Convert({{"caves.bd", game}, {"html_structure.txt", Page.substr(0, 28) + head}}, 699894)
+          .output.ends_with("file...\nError: Creation of HTML file failed!" + Enter));
 }
 
 } // namespace

@@ -45,12 +45,12 @@ ScratchFolder::~ScratchFolder() {
   fs::remove_all(path_, ignored);
 }
 
-int StartTool(const fs::path &folder, int input, int output, const ToolRun &run) {
+int StartTool(const fs::path &folder, int input, int output, const ToolRun &run, int errors) {
   const pid_t child = fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child > 0) return child;
   if (chdir(folder.c_str()) != 0 || dup2(input, STDIN_FILENO) < 0 ||
-      dup2(output, STDOUT_FILENO) < 0)
+      dup2(output, STDOUT_FILENO) < 0 || (errors >= 0 && dup2(errors, STDERR_FILENO) < 0))
     _exit(126);
   if (run.fileSizeLimit) {
     // Ignoring SIGXFSZ turns a write past the limit into a failed write, as a
@@ -74,28 +74,47 @@ int WaitForTool(int child) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+// Every file under `folder` with its bytes, and every folder as "NAME/", by
+// path relative to `folder`.
+std::map<std::string, std::string> Contents(const fs::path &folder) {
+  std::map<std::string, std::string> contents;
+  for (const fs::directory_entry &entry : fs::recursive_directory_iterator(folder)) {
+    const std::string name = entry.path().lexically_relative(folder).generic_string();
+    if (entry.is_directory())
+      contents[name + "/"];
+    else
+      contents[name] = ReadFile(entry.path());
+  }
+  return contents;
+}
+
 ToolResult RunTool(const ToolRun &run) {
   const ScratchFolder scratch;
   const fs::path folder = scratch.Path() / "run";
   fs::create_directory(folder);
-  for (const auto &[name, bytes] : run.files) WriteFile(folder / name, bytes);
   for (const std::string &name : run.folders) fs::create_directories(folder / name);
+  for (const auto &[name, bytes] : run.files) WriteFile(folder / name, bytes);
   WriteFile(scratch.Path() / "stdin", run.input);
+  const std::map<std::string, std::string> before = Contents(folder);
 
   const int input = open((scratch.Path() / "stdin").c_str(), O_RDONLY);
   const int output = open((scratch.Path() / "stdout").c_str(), O_WRONLY | O_CREAT, 0644);
-  if (input < 0 || output < 0) throw std::runtime_error("cannot open the standard streams");
+  const int errors = open((scratch.Path() / "stderr").c_str(), O_WRONLY | O_CREAT, 0644);
+  if (input < 0 || output < 0 || errors < 0)
+    throw std::runtime_error("cannot open the standard streams");
   ToolResult result;
-  result.exitStatus = WaitForTool(StartTool(folder, input, output, run));
+  result.exitStatus = WaitForTool(StartTool(folder, input, output, run, errors));
   close(input);
   close(output);
+  close(errors);
   result.output = ReadFile(scratch.Path() / "stdout");
-  for (const fs::directory_entry &entry : fs::directory_iterator(folder)) {
-    if (!entry.is_regular_file()) continue;
-    const std::string name = entry.path().filename().string();
-    std::string bytes = ReadFile(entry.path());
-    const auto given = run.files.find(name);
-    if (given == run.files.end() || given->second != bytes) result.written[name] = std::move(bytes);
+  result.errors = ReadFile(scratch.Path() / "stderr");
+  std::map<std::string, std::string> after = Contents(folder);
+  for (const auto &[name, bytes] : before)
+    if (!after.contains(name)) result.removed.push_back(name);
+  for (auto &[name, bytes] : after) {
+    const auto given = before.find(name);
+    if (given == before.end() || given->second != bytes) result.written[name] = std::move(bytes);
   }
   return result;
 }
@@ -104,12 +123,13 @@ namespace {
 
 constexpr const char *ItemLetters = "PXHW_.rdwMxQcasF";
 
-// The colour digit of the probe tile of `item` at (row, column). Below row 0
-// each tile is lopsided, so that a flipped, mirrored or shifted tile does not
-// read back.
-int ProbeDigit(int item, int row, int column) {
+// The colour digit of the probe tile of `item` of `set` at (row, column).
+// Below row 0 each tile is lopsided, so that a flipped, mirrored or shifted
+// tile does not read back.
+int ProbeDigit(int set, int item, int row, int column) {
   if (row == 0 && column < 5) return column;
   if (row == 0 && column < 7) return column == 5 ? item / 5 : item % 5;
+  if (row == 15 && column >= 14) return column == 14 ? set / 5 : set % 5;
   return (item * 3 + row * 7 + column * column) % 5;
 }
 
@@ -140,51 +160,43 @@ int Pixel(const std::string &picture, int x, int y) {
 
 } // namespace
 
-std::string ProbeTiles() {
+std::string ProbeTiles(int set) {
   std::string text = "Probe tiles: each names its item in its first row.\n";
   for (int item = 0; item < 16; ++item) {
     text += "[" + std::string(ItemNames[static_cast<std::size_t>(item)]) + "]\n";
     for (int row = 0; row < 16; ++row) {
       for (int column = 0; column < 16; ++column)
-        text += static_cast<char>('0' + ProbeDigit(item, row, column));
+        text += static_cast<char>('0' + ProbeDigit(set, item, row, column));
       text += '\n';
     }
   }
   return text;
 }
 
-std::vector<int> CellColors(const std::string &picture, int row, int column) {
-  std::vector<int> slots;
-  for (int x = 0; x < 5; ++x) slots.push_back(Pixel(picture, 4 + 16 * column + x, 4 + 16 * row));
-  return slots;
-}
-
-// The picture as 22 rows of item letters, '?' where a cell shows no probe
-// tile; a wrong header, size or frame is reported instead.
-std::vector<std::string> ReadGrid(const std::string &picture) {
+// Every pixel of every cell is held against the one palette, so a cell in
+// colours of its own does not read back; so does a frame in another colour.
+std::vector<std::string> ReadGrid(const std::string &picture, int set, std::vector<int> palette) {
   if (picture.size() != PictureHeader.size() + 648 * 360 * 3 ||
       picture.compare(0, 54, PictureHeader) != 0)
     return {"not a 648 x 360 picture with the usual header"};
-  const int frame = CellColors(picture, 0, 0)[0];
+  for (int x = 0; palette.size() < 5; ++x) // the frame's colour, then cell (0, 0)'s
+    palette.push_back(Pixel(picture, x == 0 ? 0 : 4 + x, 4));
   for (int y = 0; y < 360; ++y)
     for (int x = 0; x < 648; ++x)
-      if ((x < 4 || x >= 644 || y < 4 || y >= 356) && Pixel(picture, x, y) != frame)
+      if ((x < 4 || x >= 644 || y < 4 || y >= 356) && Pixel(picture, x, y) != palette[0])
         return {"the frame is not in the border colour"};
-  std::vector<std::string> grid;
-  for (int row = 0; row < 22; ++row) {
-    grid.emplace_back();
+  std::vector<std::string> grid(22);
+  for (int row = 0; row < 22; ++row)
     for (int column = 0; column < 40; ++column) {
-      const std::vector<int> slots = CellColors(picture, row, column);
-      const auto digit = [&](int x, int y) {
-        const int color = Pixel(picture, 4 + 16 * column + x, 4 + 16 * row + y);
-        return static_cast<int>(std::find(slots.begin(), slots.end(), color) - slots.begin());
-      };
-      const int item = digit(5, 0) * 5 + digit(6, 0);
-      bool whole = item < 16;
-      for (int y = 0; y < 16 && whole; ++y)
-        for (int x = 0; x < 16 && whole; ++x) whole = digit(x, y) == ProbeDigit(item, y, x);
-      grid.back() += whole ? ItemLetters[item] : '?';
+      int item = 0; // the first whole tile; several fit where the palette repeats a colour
+      for (bool whole = false; !whole && item < 16; item += whole ? 0 : 1) {
+        whole = true;
+        for (int y = 0; y < 16 && whole; ++y)
+          for (int x = 0; x < 16 && whole; ++x)
+            whole = Pixel(picture, 4 + 16 * column + x, 4 + 16 * row + y) ==
+                    palette[static_cast<std::size_t>(ProbeDigit(set, item, y, x))];
+      }
+      grid[static_cast<std::size_t>(row)] += item < 16 ? ItemLetters[item] : '?';
     }
-  }
   return grid;
 }

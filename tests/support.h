@@ -39,29 +39,32 @@ struct ToolRun {
 
 struct ToolResult {
   std::string output;                         // standard output
+  std::string errors;                         // standard error
   int exitStatus = -1;                        // 128 + signal number when a signal ended it
-  std::map<std::string, std::string> written; // files that are new or changed
+  std::map<std::string, std::string> written; // files that are new or changed, by path
+  std::vector<std::string> removed;           // files and folders ("NAME/") that are gone
 };
 
 // Runs the built tool in a fresh folder holding the run's files.
 ToolResult RunTool(const ToolRun &run);
 
 // Starts the built tool in `folder` with the given descriptors as standard
-// input and output; returns its process id.
-int StartTool(const std::filesystem::path &folder, int input, int output, const ToolRun &run = {});
+// input, output and error (-1: the caller's); returns its process id.
+int StartTool(const std::filesystem::path &folder, int input, int output, const ToolRun &run = {},
+              int errors = -1);
 
 // Waits for the child; its exit status, or 128 + the signal that ended it.
 int WaitForTool(int child);
 
-// The probe tiles, a graphics file in the tool's format: row 0 of every tile
-// shows the five colour slots in order, then the tile's item number in two
-// base-5 digits, so a picture can be read back cell by cell.
-std::string ProbeTiles();
+// The probe tiles of a set, a graphics file in the tool's format: row 0 of
+// every tile shows the five colour slots in order, then the tile's item number
+// in two base-5 digits, so a picture can be read back cell by cell; the last
+// row ends in the set's number, so that tiles of two sets differ.
+std::string ProbeTiles(int set = 0);
 
-// A picture painted with the probe tiles as 22 rows of 40 item letters
-// ("PXHW_.rdwMxQcasF" in item order, '?' where a cell shows no probe tile),
-// or one line that says why it is no such picture.
-std::vector<std::string> ReadGrid(const std::string &picture);
-
-// The five colours of a cell of such a picture, as 0xRRGGBB.
-std::vector<int> CellColors(const std::string &picture, int row, int column);
+// A picture painted with the probe tiles of `set` as 22 rows of 40 item
+// letters ("PXHW_.rdwMxQcasF" in item order, '?' where a cell shows no such
+// tile in the colours of `palette`, the slots as 0xRRGGBB; by default the
+// frame's and those of cell (0, 0)), or one line that says why it is no such picture.
+std::vector<std::string> ReadGrid(const std::string &picture, int set = 0,
+                                  std::vector<int> palette = {});

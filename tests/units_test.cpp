@@ -103,29 +103,36 @@ bool Closed(int output, std::string &printed) {
   return false;
 }
 
-// After its summary the tool waits for ENTER, however long that takes, and
-// only then ends with status 0.
-TEST(Run, WaitsForEnterBeforeItEnds) {
+// Each question shows before the tool waits for its answer; after the summary
+// or an error it waits for ENTER, however long that takes, and only then ends.
+TEST(Run, AsksBeforeEachAnswerAndWaitsForEnter) {
   const ScratchFolder folder;
   WriteFile(folder.Path() / "graphics_original.txt", SourceFile("data/graphics_original.txt"));
   WriteFile(folder.Path() / "html_structure.txt", SourceFile("data/html_structure.txt"));
   WriteFile(folder.Path() / "caves.bd", SourceFile("examples/sample_caves.bd"));
-  int input[2], output[2];
-  ASSERT_EQ(pipe(input) | pipe(output), 0);
-  const int child = StartTool(folder.Path(), input[0], output[1]);
-  close(input[0]);
-  close(output[1]);
-  ASSERT_EQ(write(input[1], "caves.bd\n1\nb\n", 13), 13);
-  std::string printed;
-  while (printed.find("Press ENTER to exit.\n") == std::string::npos && !Closed(output[0], printed))
-    ;
-  EXPECT_FALSE(Closed(output[0], printed)) << "ended before ENTER";
-  ASSERT_EQ(write(input[1], "\n", 1), 1);
-  close(input[1]);
-  EXPECT_TRUE(Closed(output[0], printed));
-  close(output[0]);
-  EXPECT_EQ(WaitForTool(child), 0);
-  EXPECT_TRUE(printed.ends_with("HTML document written.\nPress ENTER to exit.\n")) << printed;
+  const std::vector<std::string> success{"caves.bd", "1", "b", ""}, error{"none.bd", ""};
+  for (const auto &[answers, status] : {std::pair{success, 0}, std::pair{error, 1}}) {
+    int input[2], output[2];
+    ASSERT_EQ(pipe2(input, O_CLOEXEC) | pipe2(output, O_CLOEXEC), 0); // the tool's own ends only
+    const int child = StartTool(folder.Path(), input[0], output[1]);
+    close(input[0]);
+    close(output[1]);
+    for (const std::string &answer : answers) {
+      std::string printed; // since the last answer: a question, or the last line
+      const auto asks = [&] { return printed.ends_with(">> ") || printed.ends_with("exit.\n"); };
+      bool ended = false;
+      for (int quiet = 0; quiet < 50 && !asks() && !(ended = Closed(output[0], printed)); ++quiet)
+        ;
+      ASSERT_TRUE(!ended && !Closed(output[0], printed) && asks()) << answer << ":\n" << printed;
+      const std::string line = answer + "\n";
+      ASSERT_EQ(write(input[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    }
+    close(input[1]);
+    std::string rest;
+    EXPECT_TRUE(Closed(output[0], rest) && rest.empty()) << rest;
+    close(output[0]);
+    EXPECT_EQ(WaitForTool(child), status);
+  }
 }
 
 } // namespace

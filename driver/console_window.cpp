@@ -1,0 +1,73 @@
+// The Windows console window, read and written in UTF-16.
+#include "driver/console_window.h"
+
+#ifdef _WIN32
+#include <algorithm>
+#include <cstdio>
+
+#include "driver/utf8_text.h"
+#include "driver/windows_api.h"
+
+namespace {
+
+bool IsConsoleWindow(HANDLE handle) {
+  DWORD mode = 0;
+  return GetConsoleMode(handle, &mode) != 0;
+}
+
+// What the console handed over beyond the line asked for (a pasted block
+// arrives at once).
+std::u16string TypedAhead;
+
+} // namespace
+
+bool ReadConsoleWindowLine(std::string &line) {
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  if (!IsConsoleWindow(input)) return false;
+  std::u16string typed = TypedAhead;
+  std::size_t end = typed.find(u'\n');
+  while (end == std::u16string::npos) {
+    wchar_t buffer[256];
+    DWORD count = 0;
+    if (!ReadConsoleW(input, buffer, 256, &count, nullptr) || count == 0) break;
+    typed.append(buffer, buffer + count);
+    end = typed.find(u'\n');
+  }
+  TypedAhead = end == std::u16string::npos ? u"" : typed.substr(end + 1);
+  typed = typed.substr(0, end);
+  // A carriage return right before the line feed belongs to the line end.
+  if (!typed.empty() && typed.back() == u'\r') typed.pop_back();
+  // Ctrl+Z at the start of a line ends the input, as it does for the C runtime.
+  if (!typed.empty() && typed.front() == u'\x1a') typed.clear();
+  line = Utf16ToUtf8(typed);
+  return true;
+}
+
+bool WriteConsoleWindow(std::string_view text) {
+  const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (!IsConsoleWindow(output)) return false;
+  std::fflush(stdout);
+  const std::u16string wide = Utf8ToUtf16(text);
+  const std::wstring characters(wide.begin(), wide.end());
+  std::size_t written = 0;
+  while (written < characters.size()) {
+    DWORD count = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(characters.size() - written, 4096));
+    if (!WriteConsoleW(output, characters.data() + written, chunk, &count, nullptr) || count == 0)
+      break;
+    written += count;
+  }
+  return true;
+}
+
+#else
+
+bool ReadConsoleWindowLine(std::string &) {
+  return false;
+}
+
+bool WriteConsoleWindow(std::string_view) {
+  return false;
+}
+
+#endif
