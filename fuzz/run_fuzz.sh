@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with the "fuzz" preset, replays each target's kept
-# corpus once, then fuzzes it for a bounded time with the dictionary. Any
+# corpus once, then fuzzes each for a bounded time with the dictionary. Any
 # finding (a crash, a sanitizer report, a leak, a hang or runaway memory) stops
 # the run with a non-zero status and leaves the input that caused it under
 # build/fuzz/findings/.
 #
-#   fuzz/run_fuzz.sh [seconds per target] [target ...]
-#   fuzz/run_fuzz.sh --grow [seconds per target] [target ...]
+#   fuzz/run_fuzz.sh [--grow] [seconds per target] [target ...]
 #
 # The targets are game, graphics and structure; all three by default.
 #
@@ -17,30 +16,20 @@
 # copy of the kept corpus and the seeds in build/fuzz/corpus/<target>/, which
 # grows from one run to the next and leaves the repository clean.
 #
-# --grow fuzzes as above and then re-minimises: the kept corpus and everything
-# under build/fuzz/corpus/<target>/ are merged into a fresh folder that
-# replaces fuzz/corpus/<target>/. Grow the kept corpus with a long run, e.g.
-#
-#   fuzz/run_fuzz.sh --grow 1800
-#
-# and commit what changed under fuzz/corpus/. With 0 seconds nothing is fuzzed:
-# a plain run only replays, --grow only merges (inputs from elsewhere can be
-# put in build/fuzz/corpus/<target>/ first).
+# --grow then merges the kept corpus and all of build/fuzz/corpus/<target>/
+# into a fresh minimal set that replaces fuzz/corpus/<target>/. Grow the kept
+# corpus with a long run, `fuzz/run_fuzz.sh --grow 1800`, and commit what
+# changed under fuzz/corpus/. With 0 seconds nothing is fuzzed: a plain run
+# only replays, --grow only merges.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 grow=false
-if [ "${1:-}" = --grow ]; then
-  grow=true
-  shift
-fi
+[ "${1:-}" != --grow ] || { grow=true && shift; }
 seconds=${1:-20}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(game graphics structure)
-case $seconds in
-'' | *[!0-9]*) echo "seconds per target must be a whole number, not: $seconds" >&2; exit 2 ;;
-esac
+[ $# -gt 0 ] || targets=(game graphics structure)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
@@ -51,40 +40,23 @@ build=$PWD/build/fuzz
 if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-# The limits that make a hang or runaway memory a finding.
-limits=(-timeout=10 -rss_limit_mb=2048)
+# fuzz TARGET ARGUMENTS: the target with the limits that make a hang or
+# runaway memory a finding.
+fuzz() {
+  mkdir -p "$build/findings/$1"
+  "$build/fuzz/fuzz_$1" "${@:2}" -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$build/findings/$1/"
+}
 
-count_files() { find "$1" -type f | wc -l; }
-count_bytes() { find "$1" -type f -printf '%s\n' | awk '{ n += $1 } END { print n + 0 }'; }
-
+# With no runs asked for, the fuzzer executes the inputs of the folder and stops.
 for target in "${targets[@]}"; do
-  case $target in
-  game | graphics | structure) ;;
-  *) echo "unknown fuzz target: $target" >&2; exit 2 ;;
-  esac
-done
-
-# Every kept input once, before any fuzzing: with no runs asked for, the fuzzer
-# executes the inputs of the folder and stops.
-for target in "${targets[@]}"; do
-  kept=$PWD/fuzz/corpus/$target
-  findings=$build/findings/$target
-  mkdir -p "$findings"
-  if [ ! -d "$kept" ]; then
-    echo "== no kept corpus for the $target file"
-    continue
-  fi
-  echo "== replaying the $(count_files "$kept") kept inputs of the $target file"
-  started=$SECONDS
-  "$build/fuzz/fuzz_$target" "$kept" -runs=0 "${limits[@]}" -artifact_prefix="$findings/"
-  echo "replaying the $target corpus took $((SECONDS - started)) s"
+  [ -x "$build/fuzz/fuzz_$target" ] || { echo "unknown fuzz target: $target" >&2; exit 2; }
+  echo "== replaying the kept inputs of the $target file"
+  fuzz "$target" "$PWD/fuzz/corpus/$target" -runs=0
 done
 
 for target in "${targets[@]}"; do
   kept=$PWD/fuzz/corpus/$target
   corpus=$build/corpus/$target
-  findings=$build/findings/$target
-  fuzzer=$build/fuzz/fuzz_$target
   mkdir -p "$corpus"
   # Seeds: the shipped files of the kind under test, small hand-made inputs and
   # what earlier runs kept.
@@ -93,35 +65,21 @@ for target in "${targets[@]}"; do
   graphics) cp data/graphics_*.txt "$corpus"/ ;;
   structure) cp data/html_structure.txt "$corpus"/ ;;
   esac
-  cp fuzz/seeds/"$target"/* "$corpus"/
-  if [ -d "$kept" ]; then cp -r "$kept"/. "$corpus"/; fi
-
+  cp fuzz/seeds/"$target"/* "$kept"/* "$corpus"/
   if [ "$seconds" -gt 0 ]; then
     echo "== fuzzing the $target file for ${seconds} s"
-    "$fuzzer" "$corpus" \
-      -dict="$PWD/fuzz/conversion.dict" \
-      -max_total_time="$seconds" \
-      "${limits[@]}" \
-      -artifact_prefix="$findings/" \
+    fuzz "$target" "$corpus" -dict="$PWD/fuzz/conversion.dict" -max_total_time="$seconds" \
       -print_final_stats=1
   fi
-
   if $grow; then
-    echo "== minimising the $target corpus into fuzz/corpus/$target"
+    # The set-cover merge keeps every feature the inputs reach in about half
+    # the files and bytes of the plain merge.
     merged=$build/merged/$target
-    rm -rf "$merged"
-    mkdir -p "$merged"
-    # The set-cover merge keeps every feature the inputs reach in about half the
-    # files and bytes of the plain merge.
-    "$fuzzer" -set_cover_merge=1 "$merged" "$corpus" "${limits[@]}" -artifact_prefix="$findings/"
+    rm -rf "$merged" && mkdir -p "$merged"
+    fuzz "$target" -set_cover_merge=1 "$merged" "$corpus"
     # A merge whose runs all fail still ends well, with nothing chosen.
-    if [ "$(count_files "$merged")" -eq 0 ]; then
-      echo "the merge chose no input; fuzz/corpus/$target is left as it was" >&2
-      exit 1
-    fi
-    rm -rf "$kept"
-    mkdir -p "$(dirname "$kept")"
-    mv "$merged" "$kept"
-    echo "fuzz/corpus/$target: $(count_files "$kept") files, $(count_bytes "$kept") bytes"
+    [ -n "$(ls -A "$merged")" ] || { echo "the merge chose no input; fuzz/corpus/$target is left as it was" >&2; exit 1; }
+    rm -rf "$kept" && mv "$merged" "$kept"
+    echo "fuzz/corpus/$target: $(ls "$kept" | wc -l) files, $(cat "$kept"/* | wc -c) bytes"
   fi
 done

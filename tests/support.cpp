@@ -135,20 +135,17 @@ int ProbeDigit(int set, int item, int row, int column) {
 
 // The 54 bytes every picture starts with, little-endian field by field.
 const std::string PictureHeader("BM"
-                                "\xF6\xAD\x0A\x00" // file size 699894
-                                "\x00\x00\x00\x00" // reserved
-                                "\x36\x00\x00\x00" // pixel data at 54
-                                "\x28\x00\x00\x00" // information header of 40 bytes
-                                "\x88\x02\x00\x00" // width 648
-                                "\x68\x01\x00\x00" // height 360, bottom row first
-                                "\x01\x00"         // one plane
-                                "\x18\x00"         // 24 bits per pixel
-                                "\x00\x00\x00\x00" // no compression
-                                "\xC0\xAD\x0A\x00" // 699840 bytes of pixels
-                                "\xC4\x0E\x00\x00" // 3780 pixels per metre, twice
-                                "\xC4\x0E\x00\x00"
-                                "\x00\x00\x00\x00"  // colours used
-                                "\x00\x00\x00\x00", // important colours
+                                "\xF6\xAD\x0A\x00"                 // file size 699894
+                                "\x00\x00\x00\x00"                 // reserved
+                                "\x36\x00\x00\x00"                 // pixel data at 54
+                                "\x28\x00\x00\x00"                 // information header of 40 bytes
+                                "\x88\x02\x00\x00"                 // width 648
+                                "\x68\x01\x00\x00"                 // height 360, bottom row first
+                                "\x01\x00\x18\x00"                 // one plane, 24 bits per pixel
+                                "\x00\x00\x00\x00"                 // no compression
+                                "\xC0\xAD\x0A\x00"                 // 699840 bytes of pixels
+                                "\xC4\x0E\x00\x00\xC4\x0E\x00\x00" // 3780 pixels per metre, twice
+                                "\x00\x00\x00\x00\x00\x00\x00\x00", // no colour table
                                 54);
 
 // The colour at pixel (x, y) from the top left, as 0xRRGGBB.
