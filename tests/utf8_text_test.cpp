@@ -38,13 +38,15 @@ TEST(Utf8Text, BrokenTextShowsReplacementCharacters) {
       {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
       {"\xE2\x82", u"\uFFFD\uFFFD"},
       {"\xC3(", u"\uFFFD("},
+      {"\xF5\x80\xFF", u"\uFFFD\uFFFD\uFFFD"},
   };
   for (const auto &[narrow, wide] : narrowCases) {
     EXPECT_FALSE(IsUtf8(narrow)) << narrow;
     EXPECT_EQ(Utf8ToUtf16(narrow), wide) << narrow;
   }
   EXPECT_TRUE(IsUtf8("\xEF\xBF\xBD")); // U+FFFD itself is well-formed
-  EXPECT_EQ(Utf16ToUtf8(u"\xD800x\xDC00"), "\xEF\xBF\xBDx\xEF\xBF\xBD");
+  EXPECT_EQ(Utf16ToUtf8(u"\xD800x\xDC00\xDBFF\xE000"),
+            "\xEF\xBF\xBDx\xEF\xBF\xBD\xEF\xBF\xBD\xEE\x80\x80");
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xDBFF')), "\xEF\xBF\xBD");
 }
 
