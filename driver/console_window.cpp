@@ -10,9 +10,11 @@
 
 namespace {
 
-bool IsConsoleWindow(HANDLE handle) {
+// Whether a standard handle is a console window; asked once, since the
+// handles stay what they are for the whole run.
+bool IsConsoleWindow(DWORD standardHandle) {
   DWORD mode = 0;
-  return GetConsoleMode(handle, &mode) != 0;
+  return GetConsoleMode(GetStdHandle(standardHandle), &mode) != 0;
 }
 
 // What the console handed over beyond the line asked for (a pasted block
@@ -22,8 +24,9 @@ std::u16string TypedAhead;
 } // namespace
 
 bool ReadConsoleWindowLine(std::string &line) {
+  static const bool console = IsConsoleWindow(STD_INPUT_HANDLE);
+  if (!console) return false;
   const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  if (!IsConsoleWindow(input)) return false;
   std::u16string typed = TypedAhead;
   std::size_t end = typed.find(u'\n');
   while (end == std::u16string::npos) {
@@ -44,17 +47,19 @@ bool ReadConsoleWindowLine(std::string &line) {
 }
 
 bool WriteConsoleWindow(std::string_view text) {
+  static const bool console = IsConsoleWindow(STD_OUTPUT_HANDLE);
+  if (!console) return false;
   const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (!IsConsoleWindow(output)) return false;
   std::fflush(stdout);
+  // Windows' wide characters are UTF-16 units, so the text needs no copy.
+  static_assert(sizeof(wchar_t) == sizeof(char16_t));
   const std::u16string wide = Utf8ToUtf16(text);
-  const std::wstring characters(wide.begin(), wide.end());
+  const auto *characters = reinterpret_cast<const wchar_t *>(wide.data());
   std::size_t written = 0;
-  while (written < characters.size()) {
+  while (written < wide.size()) {
     DWORD count = 0;
-    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(characters.size() - written, 4096));
-    if (!WriteConsoleW(output, characters.data() + written, chunk, &count, nullptr) || count == 0)
-      break;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - written, 4096));
+    if (!WriteConsoleW(output, characters + written, chunk, &count, nullptr) || count == 0) break;
     written += count;
   }
   return true;

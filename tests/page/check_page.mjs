@@ -130,6 +130,7 @@ try {
   for (const [source, link] of links) {
     if (link !== source) fail(`without scripts, ${source} links to ${link}`);
   }
+  await plain.done();
 
   // The overview: each picture loads as it comes into view, so each is
   // scrolled into view in turn and waited for (or the time is up).
