@@ -5,6 +5,7 @@
 #include "bdcff/cave_attributes.h"
 #include "bdcff/document_walker.h"
 #include "bdcff/game_header.h"
+#include "bdcff/line_tokens.h"
 #include "cave/cave_builder.h"
 #include "cave/cave_grid.h"
 #include "cave/functions_random_gen.h"
@@ -39,6 +40,10 @@ std::string FramedLine(std::string_view text) {
   return line;
 }
 
+template <typename... Records> void Restart(Records &...records) {
+  ((records = Records{}), ...);
+}
+
 constexpr std::string_view CavesConverted = " caves converted. BMP pics created.";
 constexpr std::string_view HtmlWritten = "HTML document written.";
 
@@ -67,7 +72,7 @@ void WalkDocument() {
 
 bool ConvertNextCave() {
   if (!FindNextCave()) return false;
-  ReportProgress(Progress::ProcessingCave, CaveCount + 1);
+  ReportProgress(Progress::ProcessingCave, TwoDigitText(CaveCount + 1));
   ResetCaveRecord();
   ReadCaveAttributes();
   BuildCave();
@@ -102,15 +107,8 @@ void PrintSummary() {
 void ResetProcessState() {
   CloseTextLines(InputFile);
   CloseTextLines(GraphicsFile);
-  PictureExtension.clear();
-  TileSet = {};
-  GameRecord = {};
-  CaveRecord = {};
-  CaveCount = 0;
-  CaveGrid = {};
-  RandSeed1 = 0;
-  RandSeed2 = 0;
-  HtmlTemplate = {};
   if (HtmlFile != nullptr) std::fclose(HtmlFile);
-  HtmlFile = nullptr;
+  // Every record starts as the value its type gives it, which {} gives again.
+  Restart(PictureExtension, TileSet, GameRecord, CaveRecord, CaveCount, CaveGrid, RandSeed1,
+          RandSeed2, HtmlTemplate, HtmlFile);
 }
