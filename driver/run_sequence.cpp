@@ -10,7 +10,7 @@
 #include "cave/cave_grid.h"
 #include "cave/functions_random_gen.h"
 #include "driver/console_dialog.h"
-#include "driver/program_version.h"
+#include "driver/build_facts.h"
 #include "driver/reports.h"
 #include "html/html_document.h"
 #include "picture/cave_picture.h"
