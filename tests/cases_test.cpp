@@ -335,7 +335,9 @@ void RunCase(const std::vector<const Block *> &blocks) {
   EXPECT_EQ(names, written);
   for (const auto &[key, b] : checks)
     if (!result.written.contains(b->words[1])) ADD_FAILURE() << key << ", which was not written";
-  for (const auto &[name, bytes] : result.written) {
+  for (const auto &file : result.written) {
+    const std::string &name = file.first; // a structured binding Clang 14 cannot capture
+    const std::string &bytes = file.second;
     const auto check = [&](const std::string &kind) {
       const auto found = checks.find(kind + " " + name);
       return found == checks.end() ? nullptr : found->second;
