@@ -13,6 +13,7 @@ build=$1 name=$2
 version=${name#grottoprint-} version=${version%%-*}
 maintainer="Grottoprint developers <grottoprint@example.org>"
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)} TZ=UTC0 LC_ALL=C
+[[ $SOURCE_DATE_EPOCH =~ ^[0-9]+$ ]] || { echo "outside a git clone, set SOURCE_DATE_EPOCH" >&2 && exit 1; }
 work=$build/staging
 rm -rf "$work" "$build"/*.{deb,tar.gz,zip,sha256} && mkdir -p "$work"
 settle() { # settle FOLDER: the modes and the one time stamp, whatever the umask
