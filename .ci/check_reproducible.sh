@@ -3,40 +3,25 @@
 # a second clone of the same commit, in another folder (on another file system
 # where one is at hand), a little later, with another umask and time zone,
 # must give packages identical to those of build/package and build/windows.
-# Needs those from the package workflows.
-set -euo pipefail
+set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-if [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
-  echo "FAIL: the working tree has changes that are not committed; the second clone would build another source"
-  exit 1
-fi
+[ -z "$(git -C "$root" status --porcelain --untracked-files=no)" ] ||
+  { echo "FAIL: the working tree has changes that are not committed" && exit 1; }
 base=/dev/shm
 [ -d "$base" ] && [ -w "$base" ] || base=${TMPDIR:-/tmp}
 other=$(mktemp -d "$base/grottoprint-again.XXXXXX")
 trap 'rm -rf "$other"' EXIT
-git clone --quiet --no-hardlinks "$root" "$other/a/clone/in/another/folder"
 clone=$other/a/clone/in/another/folder
+git clone --quiet --no-hardlinks "$root" "$clone"
 echo "second build in $clone, commit $(git -C "$clone" rev-parse --short HEAD)"
-(
-  cd "$clone"
-  umask 077
-  export TZ=Pacific/Chatham
-  cmake --workflow --preset package >build.log 2>&1 &&
-    cmake --workflow --preset package-windows >>build.log 2>&1
-) || {
-  tail -20 "$clone/build.log"
-  echo "FAIL: the second build did not complete"
-  exit 1
-}
-
+(cd "$clone" && umask 077 && export TZ=Pacific/Chatham && cmake --workflow --preset package &&
+  cmake --workflow --preset package-windows) >"$other/build.log" 2>&1 ||
+  { tail -20 "$other/build.log" && echo "FAIL: the second build did not complete" && exit 1; }
 failed=0
 for first in "$root"/build/package/*.deb "$root"/build/package/*.tar.gz "$root"/build/windows/*.zip; do
   name=${first#"$root"/}
-  second=$clone/$name
-  sum=$(sha256sum "$first" | cut -d' ' -f1)
-  if cmp -s "$first" "$second"; then echo "ok: $sum  $name (both builds)"; else
-    echo "FAIL: $name differs between the two builds"
-    failed=1
+  if cmp -s "$first" "$clone/$name"; then echo "ok: $(sha256sum "$first" | cut -d' ' -f1)  $name (both builds)"; else
+    echo "FAIL: $name differs between the two builds" && failed=1
   fi
 done
 exit "$failed"

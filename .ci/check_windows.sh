@@ -7,14 +7,10 @@
 # build/package from the package workflows, wine on the PATH and python3.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-version=$(sed -n 's/^project(Grottoprint VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 work=$root/build/wine-check
-rm -rf "$work" && mkdir -p "$work" || exit 1
-cd "$work" || exit 1
-cmake -E tar xf "$root/build/windows/grottoprint-$version-windows-x64.zip" || exit 1
-cmake -E tar xf "$root/build/package/grottoprint-$version-linux-x86_64.tar.gz" || exit 1
-windows_dir=$work/grottoprint-$version-windows-x64
-linux_dir=$work/grottoprint-$version-linux-x86_64
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+cmake -E tar xf "$root"/build/windows/*.zip && cmake -E tar xf "$root"/build/package/*.tar.gz || exit 1
+windows_dir=$(echo "$work"/*-windows-x64) linux_dir=$(echo "$work"/*-linux-x86_64)
 
 # Headless, quiet, and a prefix of our own that is removed with the build;
 # no menu entries in the home folder, no offer to install browser or .NET parts.
@@ -29,13 +25,9 @@ wineboot --init </dev/null >/dev/null 2>&1
 wineserver --wait
 echo "Wine prefix ready in $(($(date +%s) - started)) s"
 
-passed=0
-failed=0
+passed=0 failed=0
 check() { # check DESCRIPTION COMMAND...: counts one check
-  if "${@:2}"; then passed=$((passed + 1)); else
-    failed=$((failed + 1))
-    echo "FAIL: $1"
-  fi
+  if "${@:2}"; then passed=$((passed + 1)); else failed=$((failed + 1)) && echo "FAIL: $1"; fi
 }
 
 # convert SYSTEM FOLDER GAME ANSWER...: runs the released tool of SYSTEM
@@ -45,22 +37,13 @@ check() { # check DESCRIPTION COMMAND...: counts one check
 convert() {
   local system=$1 folder=$2 game=$3
   shift 3
+  local data=$linux_dir/share/grottoprint tool=("$linux_dir/bin/grottoprint") end='\n'
+  [ "$system" = windows ] && data=$windows_dir tool=(wine "$windows_dir/grottoprint.exe") end='\r\n'
   rm -rf "$folder" && mkdir -p "$folder"
-  if [ "$system" = windows ]; then
-    cp "$windows_dir"/*.txt "$folder"/ &&
-      rm "$folder"/README.txt "$folder"/LICENSE.txt "$folder"/CHANGELOG.txt
-    printf '%s\r\n' "$@" '' >"$folder.in"
-  else
-    cp "$linux_dir"/share/grottoprint/*.txt "$folder"/
-    printf '%s\n' "$@" '' >"$folder.in"
-  fi
-  [ -n "$game" ] && cp "$game" "$folder"/
+  cp "$data"/graphics_*.txt "$data"/html_structure.txt ${game:+"$game"} "$folder"/
+  printf "%s$end" "$@" '' >"$folder.in"
   ls -A "$folder" >"$folder.before"
-  if [ "$system" = windows ]; then
-    (cd "$folder" && wine "$windows_dir/grottoprint.exe" <"$folder.in" >"$folder.out" 2>&1)
-  else
-    (cd "$folder" && "$linux_dir/bin/grottoprint" <"$folder.in" >"$folder.out" 2>&1)
-  fi
+  (cd "$folder" && "${tool[@]}" <"$folder.in" >"$folder.out" 2>&1)
   echo $? >"$folder.status"
 }
 

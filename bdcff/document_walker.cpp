@@ -7,7 +7,7 @@
 
 #include <string>
 
-std::int32_t CaveCount = 0;
+std::int32_t CaveCount{};
 
 namespace {
 

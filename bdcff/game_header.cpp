@@ -20,7 +20,7 @@ constexpr KeyHandler HeaderKeys[] = {
     {{"Name=", "name="},
      [](std::string_view value) {
        GameRecord.Name = value;
-       ReportProgress(Progress::GameName);
+       ReportProgress(Progress::GameName, GameRecord.Name);
      }},
     {{"Date=", "date="}, [](std::string_view value) { GameRecord.Date = value; }},
     {{"Author=", "author="}, [](std::string_view value) { GameRecord.Author = value; }},

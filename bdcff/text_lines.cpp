@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "driver/line_end.h"
+
 namespace {
 
 constexpr std::size_t ChunkSize = 1 << 16;
@@ -51,8 +53,7 @@ std::string ReadTextLine(TextLines &input) {
     const auto length = static_cast<std::size_t>(static_cast<const char *>(feed) - start);
     line.append(start, length);
     input.next += length + 1;
-    // A carriage return right before the line feed belongs to the line end.
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    DropLineEndReturn(line);
     return line;
   }
 }

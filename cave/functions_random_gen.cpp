@@ -1,8 +1,8 @@
 // The two-byte random generator of the random fill.
 #include "cave/functions_random_gen.h"
 
-std::int32_t RandSeed1 = 0;
-std::int32_t RandSeed2 = 0;
+std::int32_t RandSeed1{};
+std::int32_t RandSeed2{};
 
 namespace {
 

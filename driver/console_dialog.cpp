@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "bdcff/line_tokens.h"
+#include "driver/build_facts.h"
 #include "driver/reports.h"
 #include "driver/run_sequence.h"
 
@@ -25,12 +26,6 @@ constexpr std::array<std::string_view, 9> GraphicsMenu = {
     " 6 = Space (BD3)",
     " 7 = Santa",
     " 8 = Custom",
-};
-// The file of menu answer n stands at index n - 1.
-constexpr std::array<std::string_view, 7> GraphicsSetFiles = {
-    "graphics_original.txt", "graphics_original_bd2.txt",  "graphics_ghost.txt",
-    "graphics_pumpkin.txt",  "graphics_ghost_pumpkin.txt", "graphics_space.txt",
-    "graphics_santa.txt",
 };
 constexpr std::string_view CustomGraphicsQuestion = "Enter name of the graphics file: ";
 constexpr std::string_view ExtensionQuestion =

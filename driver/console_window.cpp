@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "driver/line_end.h"
 #include "driver/utf8_text.h"
 #include "driver/windows_api.h"
 
@@ -38,8 +39,7 @@ bool ReadConsoleWindowLine(std::string &line) {
   }
   TypedAhead = end == std::u16string::npos ? u"" : typed.substr(end + 1);
   typed = typed.substr(0, end);
-  // A carriage return right before the line feed belongs to the line end.
-  if (!typed.empty() && typed.back() == u'\r') typed.pop_back();
+  DropLineEndReturn(typed);
   // Ctrl+Z at the start of a line ends the input, as it does for the C runtime.
   if (!typed.empty() && typed.front() == u'\x1a') typed.clear();
   line = Utf16ToUtf8(typed);

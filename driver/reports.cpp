@@ -4,9 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "bdcff/game_header.h"
-#include "bdcff/line_tokens.h"
 #include "driver/console_window.h"
+#include "driver/line_end.h"
 
 namespace {
 
@@ -118,11 +117,11 @@ void WriteRaw(std::string_view text) {
   if (!WriteConsoleWindow(text)) std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-[[noreturn]] void ExitProcess(int status) {
+[[noreturn]] void ExitNormally(int status) {
   std::exit(status);
 }
 
-ProcessEnding CurrentEnding = ExitProcess;
+ProcessEnding CurrentEnding = ExitNormally;
 
 } // namespace
 
@@ -142,8 +141,7 @@ std::string ReadConsoleLine() {
   if (ReadConsoleWindowLine(line)) return line;
   for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar())
     line.push_back(static_cast<char>(c));
-  // A carriage return right before the line feed belongs to the line end.
-  if (!line.empty() && line.back() == '\r' && !std::feof(stdin)) line.pop_back();
+  if (!std::feof(stdin)) DropLineEndReturn(line);
   return line;
 }
 
@@ -151,10 +149,11 @@ void WaitForEnter() {
   ReadConsoleLine();
 }
 
-void ReportProgress(Progress code, int number) {
+void ReportProgress(Progress code, std::string_view detail) {
   std::string line(TextOf(code));
-  if (code == Progress::ProcessingCave) line += TwoDigitText(number) + "...";
-  if (code == Progress::GameName) line += GameRecord.Name + ".";
+  line += detail;
+  if (code == Progress::ProcessingCave) line += "...";
+  if (code == Progress::GameName) line += ".";
   WriteConsoleLine(line);
 }
 
@@ -175,5 +174,5 @@ void ReportError(Error code) {
 }
 
 void SetProcessEnding(ProcessEnding ending) {
-  CurrentEnding = ending ? ending : ExitProcess;
+  CurrentEnding = ending ? ending : ExitNormally;
 }

@@ -67,9 +67,10 @@ void WritePrompt();
 // the answer is the empty line.
 std::string ReadConsoleLine();
 
-// Prints one progress line. `number` is used by ProcessingCave only (the cave
-// number); GameName prints the name held in the game record.
-void ReportProgress(Progress code, int number = 0);
+// Prints one progress line. The caller gives what follows the fixed text:
+// ProcessingCave the cave's two-digit number, GameName the game's name; the
+// other codes take nothing.
+void ReportProgress(Progress code, std::string_view detail = {});
 
 // Prints "Warning: " and the warning's text; the run goes on.
 void ReportWarning(Warning code);

@@ -5,11 +5,12 @@
 #include "bdcff/cave_attributes.h"
 #include "bdcff/document_walker.h"
 #include "bdcff/game_header.h"
+#include "bdcff/line_tokens.h"
 #include "cave/cave_builder.h"
 #include "cave/cave_grid.h"
 #include "cave/functions_random_gen.h"
+#include "driver/build_facts.h"
 #include "driver/console_dialog.h"
-#include "driver/program_version.h"
 #include "driver/reports.h"
 #include "html/html_document.h"
 #include "picture/cave_picture.h"
@@ -37,6 +38,10 @@ std::string FramedLine(std::string_view text) {
   const std::size_t left = (line.size() - 2 - text.size()) / 2;
   std::copy(text.begin(), text.end(), line.begin() + 1 + static_cast<std::ptrdiff_t>(left));
   return line;
+}
+
+template <typename... Records> void Restart(Records &...records) {
+  ((records = Records{}), ...);
 }
 
 constexpr std::string_view CavesConverted = " caves converted. BMP pics created.";
@@ -67,7 +72,7 @@ void WalkDocument() {
 
 bool ConvertNextCave() {
   if (!FindNextCave()) return false;
-  ReportProgress(Progress::ProcessingCave, CaveCount + 1);
+  ReportProgress(Progress::ProcessingCave, TwoDigitText(CaveCount + 1));
   ResetCaveRecord();
   ReadCaveAttributes();
   BuildCave();
@@ -102,15 +107,8 @@ void PrintSummary() {
 void ResetProcessState() {
   CloseTextLines(InputFile);
   CloseTextLines(GraphicsFile);
-  PictureExtension.clear();
-  TileSet = {};
-  GameRecord = {};
-  CaveRecord = {};
-  CaveCount = 0;
-  CaveGrid = {};
-  RandSeed1 = 0;
-  RandSeed2 = 0;
-  HtmlTemplate = {};
   if (HtmlFile != nullptr) std::fclose(HtmlFile);
-  HtmlFile = nullptr;
+  // Every record starts as the value its type gives it, which {} gives again.
+  Restart(PictureExtension, TileSet, GameRecord, CaveRecord, CaveCount, CaveGrid, RandSeed1,
+          RandSeed2, HtmlTemplate, HtmlFile);
 }

@@ -33,7 +33,7 @@ struct RunEnded {};
   throw RunEnded{};
 }
 
-void WriteFile(const char *name, const std::uint8_t *data, std::size_t size) {
+void WriteInput(const char *name, const std::uint8_t *data, std::size_t size) {
   std::ofstream(name, std::ios::binary)
       .write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));
 }
@@ -86,11 +86,11 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
 #if defined(FUZZ_GAME_FILE)
-  WriteFile(GameName, data, size);
+  WriteInput(GameName, data, size);
 #elif defined(FUZZ_GRAPHICS_FILE)
-  WriteFile(GraphicsName, data, size);
+  WriteInput(GraphicsName, data, size);
 #elif defined(FUZZ_STRUCTURE_FILE)
-  WriteFile(StructureName, data, size);
+  WriteInput(StructureName, data, size);
 #else
 #error "name the file under test"
 #endif

@@ -9,6 +9,9 @@
 //
 //   node check_page.mjs FOLDER [--screenshot FILE.png] [--view-screenshot FILE.png]
 //
+// The browser is the Chromium that GROTTOPRINT_BROWSER names (run_page_check.sh
+// finds it on the PATH).
+//
 // Exit status: 0 when every check passed, 1 when one failed, 2 on wrong use.
 import { readdir } from "node:fs/promises";
 import path from "node:path";
@@ -56,7 +59,7 @@ for (const message of report.results.flatMap((result) => result.messages)) {
   fail(`${pages[0]}:${message.line}:${message.column}: ${message.message} (${message.ruleId})`);
 }
 
-const browser = await chromium.launch({ executablePath: "/usr/bin/chromium",
+const browser = await chromium.launch({ executablePath: process.env.GROTTOPRINT_BROWSER,
                                        args: ["--disable-gpu"] });
 
 // Opens the page in a tab of its own (a fresh cache), where a script error
