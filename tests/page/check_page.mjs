@@ -209,8 +209,11 @@ async function checkAxe(tab, when) {
   await tab.addScriptTag({ content: axe.source });
   for (const colorScheme of ["dark", "light"]) {
     await tab.emulateMedia({ colorScheme });
-    const result = await tab.evaluate(
-        (tags) => axe.run(document, { runOnly: { type: "tag", values: tags } }), AxeRules);
+    const [result, ink] = await tab.evaluate(async (tags) => [await axe.run(document,
+      { runOnly: { type: "tag", values: tags } }), getComputedStyle(document.body).color], AxeRules);
+    // Light ink on a dark page, or dark ink on a light one.
+    const light = ink.match(/\d+/g).slice(0, 3).reduce((sum, value) => sum + +value, 0) > 382;
+    if (light !== (colorScheme === "dark")) fail(`${when}: in the ${colorScheme} scheme the ink is ${ink}`);
     for (const { id, help, nodes } of result.violations) {
       fail(`${when}, ${colorScheme}: axe: ${id}: ${help} (${nodes.map((n) => n.target).join(", ")})`);
     }

@@ -5,8 +5,9 @@
 #   run_page_check.sh CMAKE TOOL SOURCE_DIR GAME RUN_DIR
 #
 # GAME is the game file, relative to SOURCE_DIR. With PAGE_SCREENSHOT=FILE.png
-# in the environment the check also saves a full-page screenshot there, and
-# with PAGE_VIEW_SCREENSHOT=FILE.png one of the first cave's full-size view.
+# in the environment the check also saves a full-page screenshot there, with
+# PAGE_VIEW_SCREENSHOT=FILE.png one of the first cave's full-size view, and
+# with PAGE_PHONE_SCREENSHOT=FILE.png one of that view on a phone.
 #
 # Exits 77, which the test runner counts as skipped, when what the check needs
 # is not installed: node, the packages of tests/page (npm ci there) or
@@ -33,4 +34,5 @@ command -v node >/dev/null 2>&1 || skip "node is not installed"
 "$1" -DTOOL="$2" -DSOURCE_DIR="$source_dir" -DGAME="$4" -DRUN_DIR="$5" \
   -P "$source_dir/cmake/run_demo.cmake"
 exec node "$page_dir/check_page.mjs" "$5" ${PAGE_SCREENSHOT:+--screenshot "$PAGE_SCREENSHOT"} \
-  ${PAGE_VIEW_SCREENSHOT:+--view-screenshot "$PAGE_VIEW_SCREENSHOT"}
+  ${PAGE_VIEW_SCREENSHOT:+--view-screenshot "$PAGE_VIEW_SCREENSHOT"} \
+  ${PAGE_PHONE_SCREENSHOT:+--phone-screenshot "$PAGE_PHONE_SCREENSHOT"}
