@@ -104,36 +104,31 @@ async function open(width, height, { scale = 1, touch = false, address = pageUrl
 // covers: `k` when each covers exactly k x k of them, with the same colour as
 // in the picture file, else the picture's width in device pixels over 648.
 const decoder = await browser.newPage();
-const fileData = async (file, type) => `data:${type};base64,` +
-  (await readFile(file)).toString("base64");
 async function devicePixels(tab, box, scale, index) {
-  const shot = "data:image/png;base64," + (await tab.screenshot()).toString("base64");
+  const data = (type, bytes) => `data:image/${type};base64,${bytes.toString("base64")}`;
   return decoder.evaluate(async ([shot, file, box, scale, [width, height]]) => {
-    const read = async (source) => {
-      const image = new Image();
-      image.src = source;
-      await image.decode();
-      const canvas = new OffscreenCanvas(image.width, image.height);
-      canvas.getContext("2d").drawImage(image, 0, 0);
-      return canvas.getContext("2d").getImageData(0, 0, image.width, image.height);
-    };
-    const [seen, original] = await Promise.all([read(shot), read(file)]);
-    const device = (v) => Math.abs(v * scale - Math.round(v * scale)) < 0.01 ? Math.round(v * scale) : v * scale;
-    const [left, top, across, down] = [box.x, box.y, box.width, box.height].map(device);
+    const [seen, original] = await Promise.all([shot, file].map(async (source) => {
+      const image = await createImageBitmap(await (await fetch(source)).blob());
+      const canvas = new OffscreenCanvas(image.width, image.height).getContext("2d");
+      canvas.drawImage(image, 0, 0);
+      return canvas.getImageData(0, 0, image.width, image.height);
+    }));
+    const [left, top, across, down] = [box.x, box.y, box.width, box.height].map(
+      (css) => Math.round(css * scale * 100) / 100);
     const k = across / width;
-    if (k % 1 || down !== k * height || left % 1 || top % 1) return k;
+    if (k % 1 || down !== k * height) return k;
+    if (left % 1 || top % 1) return `${k} (off the device pixel grid, at ${left}, ${top})`;
     for (let y = 0; y < down; ++y) {
       for (let x = 0; x < across; ++x) {
         const at = 4 * ((top + y) * seen.width + left + x);
         const from = 4 * (Math.floor(y / k) * width + Math.floor(x / k));
-        for (let c = 0; c < 3; ++c) {
-          if (seen.data[at + c] !== original.data[from + c]) return `${k}, but not every pixel ${x} ${y} ${left} ${top} ${seen.width} ${seen.height} ${Array.from(seen.data.slice(at, at + 4))} ${Array.from(original.data.slice(from, from + 4))}`;
-        }
+        if ([0, 1, 2].some((c) => seen.data[at + c] !== original.data[from + c]))
+          return `${k} (but the screen differs from the picture at ${x}, ${y})`;
       }
     }
     return k;
-  }, [shot, await fileData(path.join(folder, pictures[index]), "image/bmp"), box, scale,
-      PictureSize]);
+  }, [data("png", await tab.screenshot()),
+      data("bmp", await readFile(path.join(folder, pictures[index]))), box, scale, PictureSize]);
 }
 
 // Judges the view after `when`: open on card `index` as a modal dialog named
@@ -149,6 +144,7 @@ async function expectView(tab, when, index, k) {
   await tab.waitForFunction(() => document.querySelector("dialog:modal img")?.complete !== false);
   const seen = await tab.evaluate(([index, open, address, [width, height]]) => {
     const card = document.querySelectorAll(".cave")[index];
+    if (!card) return { faults: [`${location.href} shows no card ${index + 1}`] };
     const [number, name] = card.querySelectorAll("h2 span");
     const title = `${number.textContent} ${name.textContent || "Unnamed cave"}`;
     const view = document.querySelector("dialog:modal");
@@ -162,33 +158,31 @@ async function expectView(tab, when, index, k) {
     if (!picture) return { faults: ["the view is not open"] };
     const box = picture.getBoundingClientRect();
     const over = Array.from(view.querySelectorAll("h2, button, .view-values"), (control) =>
-      [control, control.getBoundingClientRect()]).filter(([control, r]) => r.width &&
+      [control.id, control.getBoundingClientRect()]).filter(([, r]) => r.width &&
       r.left < box.right && box.left < r.right && r.top < box.bottom && box.top < r.bottom);
     const small = Array.from(view.querySelectorAll("button"), (b) => b.getBoundingClientRect())
       .filter((r) => r.width && (r.width < 44 || r.height < 44));
     const heading = view.querySelector("h2").textContent;
     const rendering = getComputedStyle(picture).imageRendering;
-    return { title, box: box.toJSON(), width: innerWidth, faults: [...faults,
+    return { title, box: box.toJSON(), width: innerWidth, scale: devicePixelRatio, faults: [...faults,
       heading !== title && `the view says "${heading}", not "${title}"`,
       picture.src !== card.querySelector("img").src && `the view shows ${picture.src}`,
       (picture.naturalWidth !== width || picture.naturalHeight !== height) &&
         "the view's picture did not load at its natural size",
       Math.min(box.left, box.top, innerWidth - box.right, innerHeight - box.bottom) < -0.01 &&
         "the picture does not fit the window",
-      over.length > 0 && `${over.map(([control]) => control.textContent).join(", ")} over the picture`,
+      over.length > 0 && `${over.map(([id]) => id).join(", ")} over the picture`,
       small.length > 0 && `${small.length} button(s) smaller than 44 x 44`,
       rendering !== "pixelated" && `the picture is drawn with image-rendering ${rendering}`] };
   }, [index, k !== undefined, pageUrl, PictureSize]);
   if (seen.title && await tab.getByRole("dialog", { name: seen.title, exact: true }).count() !== 1)
     seen.faults.push(`no dialog named "${seen.title}"`);
   if (seen.box) {
-    const scale = await tab.evaluate(() => devicePixelRatio);
-    const pixels = await devicePixels(tab, seen.box, scale, index);
-    scales.push(`${when}: ${typeof pixels === "number" ? +pixels.toFixed(3) : pixels} device ` +
-                "pixel(s) per picture pixel");
-    if (k ? pixels !== k : Math.abs(seen.box.width - seen.width) > 0.01) {
-      seen.faults.push(`${pixels} device pixels per picture pixel, not ${k || "the window's width"}`);
-    }
+    const pixels = await devicePixels(tab, seen.box, seen.scale, index);
+    const shown = `device pixels per picture pixel: ${+pixels.toFixed?.(3) || pixels}`;
+    scales.push(`${when}: ${shown}`);
+    if (k ? pixels !== k : Math.abs(seen.box.width - seen.width) > 0.01)
+      seen.faults.push(`${shown}, expected ${k || "the window's width"}`);
   }
   for (const fault of seen.faults.filter(Boolean)) fail(`${when}: ${fault}`);
 }
