@@ -304,6 +304,9 @@ try {
       await expectView(tab, "swiped left", Math.min(1, pictureCount - 1), k);
       await swipe(tab, 150);
       await expectView(tab, "swiped right", 0, k);
+      await tab.getByRole("button", { name: "Values" }).tap();
+      await expectView(tab, "Values", 0, k);
+      if (!await tab.locator("dialog td").first().isVisible()) fail("Values shows no values");
       await tab.goBack();
       await expectView(tab, "Back", 0);
       if (await tab.evaluate(() => scrollY) !== top) fail("Back moved the page");
