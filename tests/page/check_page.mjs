@@ -39,15 +39,12 @@ const Windows = [
   [1536, 864, 1.25, 2], [1920, 1080, 1.5, 4], [1920, 1080, 2, 5],
   [390, 844, 3, 0, "phone"], [844, 390, 3, 3, "phone turned"]];
 
-let options;
+let options = null;
 try {
-  options = parseArgs({ allowPositionals: true, options: {
-    screenshot: { type: "string" }, "view-screenshot": { type: "string" },
-    "phone-screenshot": { type: "string" } } });
-} catch {
-  options = null;
-}
-if (options === null || options.positionals.length !== 1) {
+  options = parseArgs({ allowPositionals: true, options: Object.fromEntries(
+    ["screenshot", "view-screenshot", "phone-screenshot"].map((name) => [name, { type: "string" }])) });
+} catch {}
+if (options?.positionals.length !== 1) {
   console.error("usage: node check_page.mjs FOLDER [--screenshot FILE.png] " +
                 "[--view-screenshot FILE.png] [--phone-screenshot FILE.png]");
   process.exit(2);
@@ -187,12 +184,15 @@ async function expectView(tab, when, index, k) {
   for (const fault of seen.faults.filter(Boolean)) fail(`${when}: ${fault}`);
 }
 
-// A sideways swipe by touch over the view, `across` CSS pixels long.
+// A sideways swipe by touch over the view, `across` CSS pixels long, that
+// comes to rest before it lifts: a flick would leave headless Chromium in a
+// fling that swallows the next tap.
 async function swipe(tab, across) {
   const touch = await tab.context().newCDPSession(tab);
   const [x, y] = [across < 0 ? 300 : 90, 450];
   for (const [type, dx] of [["touchStart", 0], ["touchMove", across / 2], ["touchMove", across],
-                            ["touchEnd"]]) {
+                            ["touchMove", across], ["touchEnd"]]) {
+    if (dx === across) await tab.waitForTimeout(100);
     await touch.send("Input.dispatchTouchEvent",
                      { type, touchPoints: dx === undefined ? [] : [{ x: x + dx, y }] });
   }
