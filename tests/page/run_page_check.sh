@@ -5,8 +5,9 @@
 #   run_page_check.sh CMAKE TOOL GAME RUN_DIR
 #
 # GAME is the game file, relative to the project. With PAGE_SCREENSHOT=FILE.png
-# in the environment the check also saves a full-page screenshot there, and
-# with PAGE_VIEW_SCREENSHOT=FILE.png one of the first cave's full-size view.
+# in the environment the check also saves a full-page screenshot there, with
+# PAGE_VIEW_SCREENSHOT=FILE.png one of the first cave's full-size view, and
+# with PAGE_PHONE_SCREENSHOT=FILE.png one of that view on a phone.
 #
 # Exits 77, which the test runner counts as skipped, when what the check needs
 # is not installed: node, the packages of tests/page (npm ci there) or
@@ -31,4 +32,5 @@ export GROTTOPRINT_BROWSER
 
 "$1" -DTOOL="$2" -DGAME="$3" -DRUN_DIR="$4" -P "$page_dir/../../cmake/run_demo.cmake"
 exec node "$page_dir/check_page.mjs" "$4" ${PAGE_SCREENSHOT:+--screenshot "$PAGE_SCREENSHOT"} \
-  ${PAGE_VIEW_SCREENSHOT:+--view-screenshot "$PAGE_VIEW_SCREENSHOT"}
+  ${PAGE_VIEW_SCREENSHOT:+--view-screenshot "$PAGE_VIEW_SCREENSHOT"} \
+  ${PAGE_PHONE_SCREENSHOT:+--phone-screenshot "$PAGE_PHONE_SCREENSHOT"}
