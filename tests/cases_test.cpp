@@ -13,7 +13,9 @@
 //                        occurrence of each first line in it becomes the second
 //   folder NAME          an empty folder
 //   absent NAMES         default files left out of the folder
-//   answers [FLAGS]      standard input (default: "caves.bd", 1, b, ENTER)
+//   answers [FLAGS]      standard input (default: "caves.bd", 1, b, ENTER);
+//                        FLAGS: noeol, crlf, and "set N": the pictures show
+//                        the probe tiles of set N
 //   arguments WORDS      command-line arguments
 //   transcript [FLAGS]   standard output, exactly
 //   exit STATUS          the exit status (default 0)
@@ -28,30 +30,40 @@
 // take the escapes \t \r \n \0 \\ and \xHH.
 //
 // The cases load strictly, and anything else fails the whole run: a kind,
-// flag or word count not listed above, lines under a block that takes none, a
-// block before a file's first case, a text defined twice or a "{NAME}" of no
-// text, a replace block anywhere but right below its file. Only the answers
-// or one file may stand several times in a case; the case then runs once with
-// each, expecting the same outcome. Any other block repeated fails the load.
+// flag or word not listed above, lines under a block that takes none, a block
+// before a file's first case, a text defined twice or a "{NAME}" of no text, a
+// replace block anywhere but right below its file. Only the answers or one
+// file may stand several times in a case; the case then runs once with each,
+// expecting the same outcome. Any other block repeated fails the load.
 //
 // Every run must also leave standard error empty, each picture written a
 // 648 x 360 picture in a frame of one colour, and every other file of the
-// folder and its sub-folders as it was. A picture is read back with the
-// probe tiles of the set that the answers choose.
+// folder and its sub-folders as it was. A picture is read back with the probe
+// tiles of the set whose number its cells carry; a picture in which no cell
+// shows a probe tile was painted with other tiles, and only a grid block
+// checks its cells.
 #include "support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// The graphics files that the menu offers, in its order: a folder holds each
+// with the probe tiles of its number.
+const std::vector<std::string> SetNames = {
+    "graphics_original.txt", "graphics_original_bd2.txt",  "graphics_ghost.txt",
+    "graphics_pumpkin.txt",  "graphics_ghost_pumpkin.txt", "graphics_space.txt",
+    "graphics_santa.txt"};
+
+// ---- Reading ---------------------------------------------------------------
 
 struct Block {
   std::vector<std::string> words;
@@ -70,6 +82,10 @@ struct Case {
 
 void PrintTo(const Case &c, std::ostream *out) {
   *out << c.title;
+}
+
+[[noreturn]] void Fail(const Block &block, const std::string &why) {
+  throw std::runtime_error(block.where + ": " + why);
 }
 
 std::string Unescape(const std::string &text) {
@@ -105,54 +121,130 @@ std::vector<std::string> Lines(const std::string &text) {
   return lines;
 }
 
-std::map<std::string, Block> Texts;
+// The blocks of a case file, each with the lines below it; lines before the
+// first block are not read.
+std::vector<Block> ReadBlocks(const fs::path &file) {
+  std::vector<Block> blocks;
+  std::size_t number = 0;
+  for (const std::string &line : Lines(ReadFile(file))) {
+    const std::string where = file.filename().string() + ":" + std::to_string(++number);
+    if (line.starts_with("=== "))
+      blocks.push_back({Words(line.substr(4)), {}, where + " " + line, {}});
+    else if (!blocks.empty())
+      blocks.back().lines.push_back(line);
+  }
+  return blocks;
+}
 
-// What a kind of block takes: how many words after the kind (-1: one or
-// more), the flags that may follow them, and whether lines follow its line.
+// ---- The shapes of blocks --------------------------------------------------
+
+// A word of a block: a name, a decimal number, a colour as RRGGBB, or every
+// word that is left (one at least).
+enum Word : char { Name = 'n', Number = 'd', Color = 'h', Rest = '+', None = 0 };
+
+// What a kind of block takes: its words after the kind, the flags that may
+// follow them with the word each flag takes, whether lines stand below it,
+// and whether a case may hold it several times, running once with each.
 struct Shape {
-  int words;
-  std::set<std::string> flags;
+  std::vector<Word> words;
+  std::map<std::string, Word> flags;
   bool lines;
+  bool varies;
 };
+
+const std::map<std::string, Word> LineEnds = {{"noeol", None}, {"crlf", None}};
+const std::map<std::string, Word> FileFlags = {
+    {"noeol", None}, {"crlf", None}, {"probe", None}, {"from", Name}};
+const std::map<std::string, Word> AnswerFlags = {{"noeol", None}, {"crlf", None}, {"set", Number}};
 // clang-format off
 const std::map<std::string, Shape> Shapes = {
-    {"note", {-1, {}, true}}, {"text", {1, {}, true}}, {"case", {-1, {}, false}},
-    {"file", {1, {"noeol", "crlf", "probe", "from"}, true}}, {"replace", {1, {}, true}},
-    {"folder", {1, {}, false}}, {"absent", {-1, {}, false}},
-    {"answers", {0, {"noeol", "crlf"}, true}}, {"arguments", {-1, {}, false}},
-    {"transcript", {0, {"noeol", "crlf"}, true}}, {"exit", {1, {}, false}},
-    {"written", {-1, {}, false}}, {"page", {1, {"noeol", "crlf"}, true}},
-    {"grid", {1, {}, true}}, {"colors", {6, {}, false}}};
+    //  kind          words                                    flags        lines  varies
+    {"note",       {{Rest},                                    {},          true,  false}},
+    {"text",       {{Name},                                    {},          true,  false}},
+    {"case",       {{Rest},                                    {},          false, false}},
+    {"file",       {{Name},                                    FileFlags,   true,  true}},
+    {"replace",    {{Name},                                    {},          true,  false}},
+    {"folder",     {{Name},                                    {},          false, false}},
+    {"absent",     {{Rest},                                    {},          false, false}},
+    {"answers",    {{},                                        AnswerFlags, true,  true}},
+    {"arguments",  {{Rest},                                    {},          false, false}},
+    {"transcript", {{},                                        LineEnds,    true,  false}},
+    {"exit",       {{Number},                                  {},          false, false}},
+    {"written",    {{Rest},                                    {},          false, false}},
+    {"page",       {{Name},                                    LineEnds,    true,  false}},
+    {"grid",       {{Name},                                    {},          true,  false}},
+    {"colors",     {{Name, Color, Color, Color, Color, Color}, {},          false, false}}};
 // clang-format on
+
+bool Fits(Word word, const std::string &text) {
+  const std::string digits = word == Number ? "0123456789" : "0123456789ABCDEF";
+  return (word != Number && word != Color) || (!text.empty() && (word != Color || text.size() == 6) &&
+                                               text.find_first_not_of(digits) == std::string::npos);
+}
 
 // Why the block does not have the shape of its kind, or "".
 std::string Misshapen(const Block &block) {
-  const auto shape = Shapes.find(block.words[0]);
-  if (shape == Shapes.end()) return "no block " + block.words[0];
-  const auto &[words, flags, lines] = shape->second;
-  if (!lines && !block.lines.empty()) return "lines under a block that takes none";
-  const auto count = static_cast<std::size_t>(std::abs(words)) + 1;
-  if (block.words.size() < count) return "too few words";
-  std::set<std::string> seen;
-  for (std::size_t i = count; words != -1 && i < block.words.size(); ++i) {
-    const std::string &flag = block.words[i];
-    if (flag == "from" && flags.contains(flag) && i == count && i + 2 == block.words.size())
-      return block.lines.empty() ? "" : "lines under a file from PATH";
-    if (!flags.contains(flag) || flag == "from" || !seen.insert(flag).second)
-      return "the word " + flag;
+  const auto found = Shapes.find(block.words[0]);
+  if (found == Shapes.end()) return "no block " + block.words[0];
+  const Shape &shape = found->second;
+  if (!shape.lines && !block.lines.empty()) return "lines under a block that takes none";
+  std::size_t at = 1;
+  for (const Word word : shape.words) {
+    if (at == block.words.size()) return "too few words";
+    if (word == Rest) return "";
+    if (!Fits(word, block.words[at++])) return "the word " + block.words[at - 1];
   }
-  const bool numbers = block.words[0] == "exit" || block.words[0] == "colors";
-  for (std::size_t i = count - (words == 1 ? 1 : 5); numbers && i < count; ++i)
-    if (block.words[i].find_first_not_of("0123456789ABCDEF") != std::string::npos)
-      return "no number " + block.words[i];
+  std::set<std::string> seen;
+  while (at < block.words.size()) {
+    const std::string &flag = block.words[at++];
+    const auto takes = shape.flags.find(flag);
+    if (takes == shape.flags.end() || !seen.insert(flag).second) return "the word " + flag;
+    if (takes->second != None && (at == block.words.size() || !Fits(takes->second, block.words[at++])))
+      return "no value after " + flag;
+  }
+  if (seen.contains("from") && (seen.size() > 1 || !block.lines.empty()))
+    return "a file from PATH takes no other flag and no lines";
   return "";
 }
 
-// A block that gives a file or the answers may stand several times in a case;
-// any other only once per name.
+// Blocks whose first word is a name stand once per name, others once per case.
 std::string Key(const Block &block) {
-  const std::string &kind = block.words[0];
-  return Shapes.at(kind).words > 0 && kind != "exit" ? kind + " " + block.words[1] : kind;
+  const Shape &shape = Shapes.at(block.words[0]);
+  return !shape.words.empty() && shape.words[0] == Name ? block.words[0] + " " + block.words[1]
+                                                        : block.words[0];
+}
+
+// ---- Grouping blocks into cases --------------------------------------------
+
+std::map<std::string, Block> Texts;
+
+void JoinReplace(Case &c, const Block &replace) {
+  Block *file = c.blocks.empty() ? nullptr : &c.blocks.back();
+  if (file == nullptr || file->words[0] != "file" || file->words[1] != replace.words[1] ||
+      !file->replacements.empty() || replace.lines.size() % 2 != 0)
+    Fail(replace, "a replace block must stand right below its file and hold pairs of lines");
+  file->replacements = replace.lines;
+}
+
+// Adds the cases of one case file; its texts join the texts of all.
+void GroupCases(const std::string &stem, std::vector<Block> blocks, std::vector<Case> &cases) {
+  Case *current = nullptr;
+  int number = 0;
+  for (Block &b : blocks) {
+    const std::string &kind = b.words[0];
+    if (const std::string why = Misshapen(b); !why.empty()) Fail(b, why);
+    if (kind == "text" && !Texts.emplace(b.words[1], b).second) Fail(b, "a second text " + b.words[1]);
+    if (kind == "case")
+      current = &cases.emplace_back(Case{stem + "_" + std::to_string(++number), b.where, {}, "", 1});
+    else if (kind == "note" || kind == "text")
+      continue;
+    else if (current == nullptr)
+      Fail(b, "a block before the file's first case");
+    else if (kind == "replace")
+      JoinReplace(*current, b);
+    else
+      current->blocks.push_back(std::move(b));
+  }
 }
 
 // The text a "{NAME}" line includes, or none; a "{NAME}" of no text fails.
@@ -163,24 +255,28 @@ const Block *Included(const std::string &line) {
   return &text->second;
 }
 
-// The block's lines with every "{NAME}" line replaced by the text NAME.
-void Expand(const std::vector<std::string> &lines, std::vector<std::string> &out) {
-  for (const std::string &line : lines) {
+// The lines with every "{NAME}" line replaced by the text NAME.
+std::vector<std::string> Expand(const std::vector<std::string> &lines,
+                                std::vector<std::string> out = {}) {
+  for (const std::string &line : lines)
     if (const Block *text = Included(line))
-      Expand(text->lines, out);
+      out = Expand(text->lines, std::move(out));
     else
       out.push_back(line);
-  }
+  return out;
 }
 
+// The case's repeated blocks; a block repeated that may not be fails the load.
 void FindVariants(Case &c) {
   std::map<std::string, int> counts;
   for (const Block &b : c.blocks) ++counts[Key(b)];
-  for (const auto &[key, count] : counts) {
-    if (count > 1 && ((key != "answers" && !key.starts_with("file ")) || !c.varying.empty()))
-      throw std::runtime_error(c.title + ": " + key + " more than once" +
-                               (c.varying.empty() ? "" : ", and " + c.varying));
-    if (count > 1) c = {c.name, c.title, c.blocks, key, count};
+  for (const Block &b : c.blocks) {
+    const std::string key = Key(b);
+    if (counts[key] < 2 || key == c.varying) continue;
+    if (!Shapes.at(b.words[0]).varies || !c.varying.empty())
+      Fail(b, key + " more than once" + (c.varying.empty() ? "" : ", and " + c.varying));
+    c.varying = key;
+    c.variants = counts[key];
   }
 }
 
@@ -189,68 +285,27 @@ std::vector<Case> LoadCases() {
   for (const auto &entry : fs::directory_iterator(fs::path(GROTTOPRINT_SOURCE_DIR) / "tests/cases"))
     files.push_back(entry.path());
   std::sort(files.begin(), files.end());
-  std::vector<Block> blocks;
-  for (const fs::path &file : files) {
-    std::size_t number = 0;
-    blocks.push_back({{"file-start", file.stem().string()}, {}, "", {}});
-    for (const std::string &line : Lines(ReadFile(file))) {
-      const std::string where = file.filename().string() + ":" + std::to_string(++number);
-      if (line.starts_with("=== "))
-        blocks.push_back({Words(line.substr(4)), {}, where + " " + line, {}});
-      else if (blocks.back().words[0] != "file-start")
-        blocks.back().lines.push_back(line);
-    }
-  }
   std::vector<Case> cases;
-  std::map<std::string, std::size_t> numbers;
-  Case *current = nullptr;
-  std::string stem;
-  for (Block &b : blocks) {
-    const std::string &kind = b.words.at(0);
-    const auto fail = [&](const std::string &why) {
-      throw std::runtime_error(b.where + ": " + why);
-    };
-    if (kind == "file-start") {
-      current = nullptr;
-      stem = b.words[1];
-      continue;
-    }
-    if (const std::string why = Misshapen(b); !why.empty()) fail(why);
-    if (kind == "text" && !Texts.emplace(b.words[1], b).second) fail("a second text " + b.words[1]);
-    if (kind == "note" || kind == "text") continue;
-    if (kind == "case") {
-      current = &cases.emplace_back(
-          Case{stem + "_" + std::to_string(++numbers[stem]), b.where, {}, "", 1});
-      continue;
-    }
-    if (current == nullptr) fail("a block before the file's first case");
-    Block &above = current->blocks.empty() ? b : current->blocks.back();
-    if (kind != "replace") {
-      current->blocks.push_back(std::move(b));
-    } else if (&above == &b || above.words[0] != "file" || above.words[1] != b.words[1] ||
-               !above.replacements.empty() || b.lines.size() % 2 != 0) {
-      fail("a replace block must stand right below its file and hold pairs of lines");
-    } else {
-      above.replacements = b.lines;
-    }
-  }
-  std::vector<std::string> expanded; // to see that every "{NAME}" names a text
-  for (const auto &[name, text] : Texts) Expand(text.lines, expanded);
+  for (const fs::path &file : files) GroupCases(file.stem().string(), ReadBlocks(file), cases);
+  for (const auto &[name, text] : Texts) Expand(text.lines); // every "{NAME}" names a text
   for (Case &c : cases) {
     FindVariants(c);
-    for (const Block &b : c.blocks) Expand(b.lines, expanded);
+    for (const Block &b : c.blocks) Expand(b.lines);
   }
   return cases;
 }
+
+// ---- Setting up a run ------------------------------------------------------
 
 bool Has(const Block &block, const std::string &word) {
   return std::find(block.words.begin(), block.words.end(), word) != block.words.end();
 }
 
-const std::vector<std::string> SetNames = {
-    "graphics_original.txt", "graphics_original_bd2.txt",  "graphics_ghost.txt",
-    "graphics_pumpkin.txt",  "graphics_ghost_pumpkin.txt", "graphics_space.txt",
-    "graphics_santa.txt"};
+// The word after a flag, or "".
+std::string After(const Block &block, const std::string &flag) {
+  const auto at = std::find(block.words.begin(), block.words.end(), flag);
+  return at == block.words.end() || at + 1 == block.words.end() ? "" : *(at + 1);
+}
 
 // The number of the set a file is named after, 1 to 7, or 0.
 int SetOf(const std::string &name) {
@@ -258,33 +313,68 @@ int SetOf(const std::string &name) {
   return set == SetNames.end() ? 0 : static_cast<int>(set - SetNames.begin()) + 1;
 }
 
-// The graphics file the answers choose: the menu answer's set if its number
-// names one, else the file named next.
-std::string ChosenFile(const std::string &input) {
-  const std::vector<std::string> answers = Lines(input + "\n\n\n");
-  const std::string &menu = answers[1];
-  const int number =
-      std::isdigit(static_cast<unsigned char>(menu[0])) ? std::stoi(menu.substr(0, 3)) : 0;
-  return number >= 1 && number <= 7 ? SetNames[static_cast<std::size_t>(number - 1)] : answers[2];
-}
-
 std::string Content(const Block &block) {
-  if (Has(block, "from")) return SourceFile(block.words.back());
+  if (Has(block, "from")) return SourceFile(After(block, "from"));
   std::vector<std::string> lines;
   if (Has(block, "probe")) lines = Lines(ProbeTiles(SetOf(block.words[1])));
-  Expand(block.lines, lines);
   std::string bytes;
   const std::string end = Has(block, "crlf") ? "\r\n" : "\n";
-  for (const std::string &line : lines) bytes += Unescape(line) + end;
+  for (const std::string &line : Expand(block.lines, lines)) bytes += Unescape(line) + end;
   if (Has(block, "noeol") && !bytes.empty()) bytes.resize(bytes.size() - end.size());
   return bytes;
 }
 
+// The file's bytes with its replace block applied.
+std::string Replaced(std::string bytes, const Block &file) {
+  for (std::size_t i = 0; i < file.replacements.size(); i += 2) {
+    const std::string from = Unescape(file.replacements[i]);
+    const std::size_t at = bytes.find(from);
+    if (at == std::string::npos) Fail(file, "no " + from + " to replace");
+    bytes.replace(at, from.size(), Unescape(file.replacements[i + 1]));
+  }
+  return bytes;
+}
+
+// What a run must give; the page, grid and colors blocks by their key.
+struct Expected {
+  std::string transcript;
+  int exitStatus = 0;
+  std::set<std::string> written;
+  std::optional<int> set;
+  std::map<std::string, const Block *> checks;
+};
+
+ToolRun DefaultRun() {
+  ToolRun run;
+  for (const std::string &set : SetNames) run.files[set] = ProbeTiles(SetOf(set));
+  run.files["html_structure.txt"] = Content({{"structure", "noeol"}, {"{structure}"}, "", {}});
+  run.input = "caves.bd\n1\nb\n\n";
+  return run;
+}
+
+// Puts what one block gives into the run or into what the run must give.
+void Take(const Block &b, ToolRun &run, Expected &expected) {
+  const std::string &kind = b.words[0];
+  const std::vector<std::string> rest(b.words.begin() + 1, b.words.end());
+  if (kind == "file") run.files[b.words[1]] = Replaced(Content(b), b);
+  if (kind == "folder") run.folders.push_back(b.words[1]);
+  for (const std::string &name : kind == "absent" ? rest : std::vector<std::string>{})
+    if (run.files.erase(name) == 0) Fail(b, "no default " + name);
+  if (kind == "answers") run.input = Content(b);
+  if (kind == "answers" && Has(b, "set")) expected.set = std::stoi(After(b, "set"));
+  if (kind == "arguments") run.arguments = rest;
+  if (kind == "transcript") expected.transcript = Content(b);
+  if (kind == "exit") expected.exitStatus = std::stoi(b.words[1]);
+  if (kind == "written") expected.written.insert(rest.begin(), rest.end());
+  if (kind == "page" || kind == "grid" || kind == "colors") expected.checks[Key(b)] = &b;
+}
+
+// ---- Comparing -------------------------------------------------------------
+
 // The rows of a grid block, with " xN" rows repeated.
 std::vector<std::string> GridRows(const Block &block) {
-  std::vector<std::string> lines, rows;
-  Expand(block.lines, lines);
-  for (const std::string &line : lines) {
+  std::vector<std::string> rows;
+  for (const std::string &line : Expand(block.lines)) {
     const std::size_t times = line.rfind(" x");
     rows.insert(rows.end(), times == std::string::npos ? 1 : std::stoul(line.substr(times + 2)),
                 line.substr(0, times));
@@ -292,75 +382,51 @@ std::vector<std::string> GridRows(const Block &block) {
   return rows;
 }
 
-void RunCase(const std::vector<const Block *> &blocks) {
-  ToolRun run;
-  for (const std::string &set : SetNames) run.files[set] = ProbeTiles(SetOf(set));
-  run.files["html_structure.txt"] = Content({{"structure", "noeol"}, {"{structure}"}, "", {}});
-  run.input = "caves.bd\n1\nb\n\n";
-  std::string transcript;
-  int exitStatus = 0;
-  std::set<std::string> written;
-  std::map<std::string, const Block *> checks; // the page, grid and colors blocks by key
-  for (const Block *b : blocks) {
-    const std::string &kind = b->words[0];
-    if (kind == "file") run.files[b->words[1]] = Content(*b);
-    for (std::size_t i = 0; i < b->replacements.size(); i += 2) {
-      std::string &bytes = run.files[b->words[1]];
-      const std::string from = Unescape(b->replacements[i]);
-      const std::size_t at = bytes.find(from);
-      ASSERT_NE(at, std::string::npos) << b->where << ": no " << from;
-      bytes.replace(at, from.size(), Unescape(b->replacements[i + 1]));
-    }
-    if (kind == "folder") run.folders.push_back(b->words[1]);
-    for (std::size_t i = 1; kind == "absent" && i < b->words.size(); ++i)
-      ASSERT_EQ(run.files.erase(b->words[i]), 1U) << b->where << ": no default " << b->words[i];
-    if (kind == "answers") run.input = Content(*b);
-    if (kind == "arguments") run.arguments.assign(b->words.begin() + 1, b->words.end());
-    if (kind == "transcript") transcript = Content(*b);
-    if (kind == "exit") exitStatus = std::stoi(b->words[1]);
-    if (kind == "written") written.insert(b->words.begin() + 1, b->words.end());
-    if (kind == "page" || kind == "grid" || kind == "colors") checks[Key(*b)] = b;
-  }
-  const ToolResult result = RunTool(run);
-  EXPECT_EQ(result.output, transcript);
-  EXPECT_EQ(result.errors, "");
-  EXPECT_EQ(result.exitStatus, exitStatus);
-  std::set<std::string> names(result.removed.begin(), result.removed.end());
-  for (const auto &file : result.written) names.insert(file.first);
-  EXPECT_EQ(names, written);
-  for (const auto &[key, b] : checks)
-    if (!result.written.contains(b->words[1])) ADD_FAILURE() << key << ", which was not written";
-  for (const auto &[name, bytes] : result.written) {
-    const auto check = [&](const std::string &kind) {
-      const auto found = checks.find(kind + " " + name);
-      return found == checks.end() ? nullptr : found->second;
-    };
-    if (const Block *page = check("page")) {
-      EXPECT_EQ(bytes, Content(*page)) << name;
-    }
-    std::vector<int> palette;
-    if (const Block *colors = check("colors"))
-      for (std::size_t i = 2; i < colors->words.size(); ++i)
-        palette.push_back(std::stoi(colors->words[i], nullptr, 16));
-    if (!name.ends_with(".bmp")) {
-      EXPECT_FALSE(check("grid") || check("colors")) << name << " is no picture";
-      continue;
-    }
-    const std::string tiles = ChosenFile(run.input);
-    const std::vector<std::string> grid = ReadGrid(bytes, SetOf(tiles), palette);
-    if (const Block *rows = check("grid")) {
-      EXPECT_EQ(grid, GridRows(*rows)) << name;
-    } else {
-      // Drawn with probe tiles, every cell must show one; drawn with
-      // others, the picture must still be one.
-      const bool probe = run.files[tiles].starts_with("Probe tiles");
-      const std::string cells = testing::PrintToString(grid);
-      EXPECT_TRUE(grid.size() == 22 && (!probe || cells.find('?') == std::string::npos))
-          << name << ":\n"
-          << cells;
-    }
+void ComparePicture(const std::string &name, const std::string &bytes, const Expected &expected,
+                    const Block *grid, const Block *colors) {
+  std::vector<int> palette;
+  for (std::size_t i = 2; colors != nullptr && i < colors->words.size(); ++i)
+    palette.push_back(std::stoi(colors->words[i], nullptr, 16));
+  const int set = PaintedSet(bytes, palette);
+  EXPECT_TRUE(!expected.set || set == *expected.set) << name << " shows set " << set;
+  const std::vector<std::string> cells = ReadGrid(bytes, std::max(set, 0), palette);
+  const std::string shown = testing::PrintToString(cells);
+  if (grid != nullptr) {
+    EXPECT_EQ(cells, GridRows(*grid)) << name;
+  } else { // every cell shows a probe tile, or none does
+    EXPECT_TRUE(cells.size() == 22 && (set < 0 || shown.find('?') == std::string::npos))
+        << name << ":\n"
+        << shown;
   }
 }
+
+void CompareFile(const std::string &name, const std::string &bytes, const Expected &expected) {
+  const auto check = [&](const std::string &kind) -> const Block * {
+    const auto found = expected.checks.find(kind + " " + name);
+    return found == expected.checks.end() ? nullptr : found->second;
+  };
+  if (const Block *page = check("page")) {
+    EXPECT_EQ(bytes, Content(*page)) << name;
+  }
+  if (name.ends_with(".bmp"))
+    ComparePicture(name, bytes, expected, check("grid"), check("colors"));
+  else
+    EXPECT_FALSE(check("grid") || check("colors")) << name << " is no picture";
+}
+
+void CompareRun(const ToolResult &result, const Expected &expected) {
+  EXPECT_EQ(result.output, expected.transcript);
+  EXPECT_EQ(result.errors, "");
+  EXPECT_EQ(result.exitStatus, expected.exitStatus);
+  std::set<std::string> names(result.removed.begin(), result.removed.end());
+  for (const auto &file : result.written) names.insert(file.first);
+  EXPECT_EQ(names, expected.written);
+  for (const auto &[key, b] : expected.checks)
+    if (!result.written.contains(b->words[1])) ADD_FAILURE() << key << ", which was not written";
+  for (const auto &[name, bytes] : result.written) CompareFile(name, bytes, expected);
+}
+
+// ---- The tests -------------------------------------------------------------
 
 class Cases : public testing::TestWithParam<Case> {};
 
@@ -369,11 +435,12 @@ TEST_P(Cases, Run) {
   for (int variant = 0; variant < c.variants; ++variant) {
     SCOPED_TRACE(c.title +
                  (c.varying.empty() ? "" : ", " + c.varying + " " + std::to_string(variant + 1)));
-    std::vector<const Block *> blocks;
+    ToolRun run = DefaultRun();
+    Expected expected;
     int seen = 0;
     for (const Block &b : c.blocks)
-      if (Key(b) != c.varying || seen++ == variant) blocks.push_back(&b);
-    RunCase(blocks);
+      if (Key(b) != c.varying || seen++ == variant) Take(b, run, expected);
+    CompareRun(RunTool(run), expected);
   }
 }
 

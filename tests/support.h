@@ -68,3 +68,7 @@ std::string ProbeTiles(int set = 0);
 // frame's and those of cell (0, 0)), or one line that says why it is no such picture.
 std::vector<std::string> ReadGrid(const std::string &picture, int set = 0,
                                   std::vector<int> palette = {});
+
+// The probe set, 0 to 7, whose tiles paint the first cell that shows one, with
+// the palette as for ReadGrid; -1 when no cell shows a probe tile.
+int PaintedSet(const std::string &picture, std::vector<int> palette = {});
