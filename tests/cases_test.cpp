@@ -3,7 +3,8 @@
 //
 // A case file is a list of blocks, each opened by a line "=== KIND WORDS":
 //   note WORDS           a comment: the lines below it are for the reader
-//   text NAME            lines that any block includes with a line "{NAME}"
+//   text NAME            lines that any block includes with a line "{NAME}",
+//                        or N times with a line "{NAME} xN"
 //   case TITLE           starts a case; the blocks below belong to it
 //   file NAME [FLAGS]    a file of the folder; FLAGS: noeol (no line feed
 //                        after the last line), crlf (CR LF line ends),
@@ -177,8 +178,9 @@ const std::map<std::string, Shape> Shapes = {
 
 bool Fits(Word word, const std::string &text) {
   const std::string digits = word == Number ? "0123456789" : "0123456789ABCDEF";
-  return (word != Number && word != Color) || (!text.empty() && (word != Color || text.size() == 6) &&
-                                               text.find_first_not_of(digits) == std::string::npos);
+  return (word != Number && word != Color) ||
+         (!text.empty() && (word != Color || text.size() == 6) &&
+          text.find_first_not_of(digits) == std::string::npos);
 }
 
 // Why the block does not have the shape of its kind, or "".
@@ -198,7 +200,8 @@ std::string Misshapen(const Block &block) {
     const std::string &flag = block.words[at++];
     const auto takes = shape.flags.find(flag);
     if (takes == shape.flags.end() || !seen.insert(flag).second) return "the word " + flag;
-    if (takes->second != None && (at == block.words.size() || !Fits(takes->second, block.words[at++])))
+    if (takes->second != None &&
+        (at == block.words.size() || !Fits(takes->second, block.words[at++])))
       return "no value after " + flag;
   }
   if (seen.contains("from") && (seen.size() > 1 || !block.lines.empty()))
@@ -232,9 +235,11 @@ void GroupCases(const std::string &stem, std::vector<Block> blocks, std::vector<
   for (Block &b : blocks) {
     const std::string &kind = b.words[0];
     if (const std::string why = Misshapen(b); !why.empty()) Fail(b, why);
-    if (kind == "text" && !Texts.emplace(b.words[1], b).second) Fail(b, "a second text " + b.words[1]);
+    if (kind == "text" && !Texts.emplace(b.words[1], b).second)
+      Fail(b, "a second text " + b.words[1]);
     if (kind == "case")
-      current = &cases.emplace_back(Case{stem + "_" + std::to_string(++number), b.where, {}, "", 1});
+      current =
+          &cases.emplace_back(Case{stem + "_" + std::to_string(++number), b.where, {}, "", 1});
     else if (kind == "note" || kind == "text")
       continue;
     else if (current == nullptr)
@@ -254,14 +259,25 @@ const Block *Included(const std::string &line) {
   return &text->second;
 }
 
-// The lines with every "{NAME}" line replaced by the text NAME.
+// A line and how many times it stands: "LINE xN" stands for N such lines.
+std::pair<std::string, std::size_t> Times(const std::string &line) {
+  const std::size_t at = line.rfind(" x");
+  if (at == std::string::npos || at + 2 == line.size() ||
+      line.find_first_not_of("0123456789", at + 2) != std::string::npos)
+    return {line, 1};
+  return {line.substr(0, at), std::stoul(line.substr(at + 2))};
+}
+
+// The lines with every "{NAME}" line replaced by the text NAME, and every
+// "{NAME} xN" line by N times that text.
 std::vector<std::string> Expand(const std::vector<std::string> &lines,
                                 std::vector<std::string> out = {}) {
-  for (const std::string &line : lines)
-    if (const Block *text = Included(line))
-      out = Expand(text->lines, std::move(out));
-    else
-      out.push_back(line);
+  for (const std::string &line : lines) {
+    const auto [name, times] = Times(line);
+    const Block *text = Included(name);
+    for (std::size_t i = 0; text != nullptr && i < times; ++i) out = Expand(text->lines, out);
+    if (text == nullptr) out.push_back(line);
+  }
   return out;
 }
 
@@ -371,13 +387,12 @@ void Take(const Block &b, ToolRun &run, Expected &expected) {
 
 // ---- Comparing -------------------------------------------------------------
 
-// The rows of a grid block, with " xN" rows repeated.
+// The rows of a grid block.
 std::vector<std::string> GridRows(const Block &block) {
   std::vector<std::string> rows;
   for (const std::string &line : Expand(block.lines)) {
-    const std::size_t times = line.rfind(" x");
-    rows.insert(rows.end(), times == std::string::npos ? 1 : std::stoul(line.substr(times + 2)),
-                line.substr(0, times));
+    const auto [row, times] = Times(line);
+    rows.insert(rows.end(), times, row);
   }
   return rows;
 }

@@ -97,6 +97,12 @@ TEST(Hostile, GarbageAndHugeLines) {
     cases.push_back({"garbage page", "html_structure.txt", garbage, noPage, 1, 0});
   }
   for (const Hostile &h : cases) Check(h, Convert({{h.file, h.bytes}}));
+  // Older, longer files of the names the run writes are replaced whole.
+  const ToolResult replaced = Convert({{"Tiny.html", huge}, {"Tiny_Cave_01.bmp", huge}});
+  EXPECT_EQ(replaced.written.at("Tiny.html"),
+            "<h1>Tiny</h1>\n<p>1 Tiny_Cave_01.bmp</p>\n</body>\n");
+  EXPECT_EQ(ReadGrid(replaced.written.at("Tiny_Cave_01.bmp")).at(2),
+            "W..d" + std::string(35, '.') + "W");
 }
 
 TEST(Hostile, SlowFiftyMegabyteLinesAndAMillionObjects) {
