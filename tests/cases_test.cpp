@@ -49,6 +49,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -68,6 +69,7 @@ const std::vector<std::string> SetNames = {
 struct Block {
   std::vector<std::string> words;
   std::vector<std::string> lines;
+  std::string head;                      // the block's line as written, after "=== "
   std::string where;                     // file and line, for a failure's report
   std::vector<std::string> replacements; // a file's replace block
 };
@@ -129,7 +131,7 @@ std::vector<Block> ReadBlocks(const fs::path &file) {
   for (const std::string &line : Lines(ReadFile(file))) {
     const std::string where = file.filename().string() + ":" + std::to_string(++number);
     if (line.starts_with("=== "))
-      blocks.push_back({Words(line.substr(4)), {}, where + " " + line, {}});
+      blocks.push_back({Words(line.substr(4)), {}, line.substr(4), where + " " + line, {}});
     else if (!blocks.empty())
       blocks.back().lines.push_back(line);
   }
@@ -138,82 +140,52 @@ std::vector<Block> ReadBlocks(const fs::path &file) {
 
 // ---- The shapes of blocks --------------------------------------------------
 
-// A word of a block: a name, a decimal number, a colour as RRGGBB, or every
-// word that is left (one at least).
-enum Word : char { Name = 'n', Number = 'd', Color = 'h', Rest = '+', None = 0 };
-
-// What a kind of block takes: its words after the kind, the flags that may
-// follow them with the word each flag takes, whether lines stand below it,
-// and whether a case may hold it several times, running once with each.
+// What a kind of block takes: the words and flags after the kind, as a
+// pattern of the line as written; whether lines stand below it; whether its
+// first word names what it gives, so that it stands once per name, not once
+// per case; and whether a case may hold it several times, running once with each.
 struct Shape {
-  std::vector<Word> words;
-  std::map<std::string, Word> flags;
+  std::regex words;
   bool lines;
+  bool named;
   bool varies;
 };
 
-const std::map<std::string, Word> LineEnds = {{"noeol", None}, {"crlf", None}};
-const std::map<std::string, Word> FileFlags = {
-    {"noeol", None}, {"crlf", None}, {"probe", None}, {"from", Name}};
-const std::map<std::string, Word> AnswerFlags = {{"noeol", None}, {"crlf", None}, {"set", Number}};
 // clang-format off
 const std::map<std::string, Shape> Shapes = {
-    //  kind          words                                    flags        lines  varies
-    {"note",       {{Rest},                                    {},          true,  false}},
-    {"text",       {{Name},                                    {},          true,  false}},
-    {"case",       {{Rest},                                    {},          false, false}},
-    {"file",       {{Name},                                    FileFlags,   true,  true}},
-    {"replace",    {{Name},                                    {},          true,  false}},
-    {"folder",     {{Name},                                    {},          false, false}},
-    {"absent",     {{Rest},                                    {},          false, false}},
-    {"answers",    {{},                                        AnswerFlags, true,  true}},
-    {"arguments",  {{Rest},                                    {},          false, false}},
-    {"transcript", {{},                                        LineEnds,    true,  false}},
-    {"exit",       {{Number},                                  {},          false, false}},
-    {"written",    {{Rest},                                    {},          false, false}},
-    {"page",       {{Name},                                    LineEnds,    true,  false}},
-    {"grid",       {{Name},                                    {},          true,  false}},
-    {"colors",     {{Name, Color, Color, Color, Color, Color}, {},          false, false}}};
+    // kind         words and flags                                   lines  named  varies
+    {"note",       {std::regex(R"( .+)"),                             true,  false, false}},
+    {"text",       {std::regex(R"( \S+)"),                            true,  true,  false}},
+    {"case",       {std::regex(R"( .+)"),                             false, false, false}},
+    {"file",       {std::regex(R"( \S+( probe)?( crlf)?( noeol)?)"),  true,  true,  true}},
+    {"replace",    {std::regex(R"( \S+)"),                            true,  true,  false}},
+    {"folder",     {std::regex(R"( \S+)"),                            false, true,  false}},
+    {"absent",     {std::regex(R"(( \S+)+)"),                         false, false, false}},
+    {"answers",    {std::regex(R"(( crlf)?( noeol)?( set \d+)?)"),    true,  false, true}},
+    {"arguments",  {std::regex(R"(( \S+)+)"),                         false, false, false}},
+    {"transcript", {std::regex(R"(( crlf)?( noeol)?)"),               true,  false, false}},
+    {"exit",       {std::regex(R"( \d+)"),                            false, false, false}},
+    {"written",    {std::regex(R"(( \S+)+)"),                         false, false, false}},
+    {"page",       {std::regex(R"( \S+( crlf)?( noeol)?)"),           true,  true,  false}},
+    {"grid",       {std::regex(R"( \S+)"),                            true,  true,  false}},
+    {"colors",     {std::regex(R"( \S+( [0-9A-F]{6}){5})"),           false, true,  false}}};
 // clang-format on
 
-bool Fits(Word word, const std::string &text) {
-  const std::string digits = word == Number ? "0123456789" : "0123456789ABCDEF";
-  return (word != Number && word != Color) ||
-         (!text.empty() && (word != Color || text.size() == 6) &&
-          text.find_first_not_of(digits) == std::string::npos);
-}
-
-// Why the block does not have the shape of its kind, or "".
+// Why the block does not have the shape of its kind, or "". A file may also
+// be only "from PATH", with no lines.
 std::string Misshapen(const Block &block) {
-  const auto found = Shapes.find(block.words[0]);
-  if (found == Shapes.end()) return "no block " + block.words[0];
-  const Shape &shape = found->second;
-  if (!shape.lines && !block.lines.empty()) return "lines under a block that takes none";
-  std::size_t at = 1;
-  for (const Word word : shape.words) {
-    if (at == block.words.size()) return "too few words";
-    if (word == Rest) return "";
-    if (!Fits(word, block.words[at++])) return "the word " + block.words[at - 1];
-  }
-  std::set<std::string> seen;
-  while (at < block.words.size()) {
-    const std::string &flag = block.words[at++];
-    const auto takes = shape.flags.find(flag);
-    if (takes == shape.flags.end() || !seen.insert(flag).second) return "the word " + flag;
-    if (takes->second != None &&
-        (at == block.words.size() || !Fits(takes->second, block.words[at++])))
-      return "no value after " + flag;
-  }
-  if (seen.contains("from") && (seen.size() > 1 || !block.lines.empty()))
-    return "a file from PATH takes no other flag and no lines";
-  return "";
+  const auto shape = Shapes.find(block.words[0]);
+  if (shape == Shapes.end()) return "no block " + block.words[0];
+  if (!shape->second.lines && !block.lines.empty()) return "lines under a block that takes none";
+  const std::string rest = block.head.substr(block.words[0].size());
+  if (block.words[0] == "file" && std::regex_match(rest, std::regex(R"( \S+ from \S+)")))
+    return block.lines.empty() ? "" : "lines under a file from PATH";
+  return std::regex_match(rest, shape->second.words) ? "" : "words or flags out of place";
 }
 
-// Blocks whose first word is a name stand once per name, others once per case.
+// The blocks that name what they give stand once per name, others once per case.
 std::string Key(const Block &block) {
-  const Shape &shape = Shapes.at(block.words[0]);
-  return !shape.words.empty() && shape.words[0] == Name ? block.words[0] + " " + block.words[1]
-                                                        : block.words[0];
+  return Shapes.at(block.words[0]).named ? block.words[0] + " " + block.words[1] : block.words[0];
 }
 
 // ---- Grouping blocks into cases --------------------------------------------
@@ -261,11 +233,10 @@ const Block *Included(const std::string &line) {
 
 // A line and how many times it stands: "LINE xN" stands for N such lines.
 std::pair<std::string, std::size_t> Times(const std::string &line) {
-  const std::size_t at = line.rfind(" x");
-  if (at == std::string::npos || at + 2 == line.size() ||
-      line.find_first_not_of("0123456789", at + 2) != std::string::npos)
-    return {line, 1};
-  return {line.substr(0, at), std::stoul(line.substr(at + 2))};
+  static const std::regex repeated(R"((.*) x(\d+))");
+  std::smatch parts;
+  if (!std::regex_match(line, parts, repeated)) return {line, 1};
+  return {parts[1], std::stoul(parts[2])};
 }
 
 // The lines with every "{NAME}" line replaced by the text NAME, and every
@@ -312,14 +283,19 @@ std::vector<Case> LoadCases() {
 
 // ---- Setting up a run ------------------------------------------------------
 
-bool Has(const Block &block, const std::string &word) {
-  return std::find(block.words.begin(), block.words.end(), word) != block.words.end();
+// Where the flag stands among the block's words after its name, or the end.
+std::vector<std::string>::const_iterator Flag(const Block &block, const std::string &flag) {
+  const auto first = block.words.begin() + (Shapes.at(block.words[0]).named ? 2 : 1);
+  return std::find(first, block.words.end(), flag);
 }
 
-// The word after a flag, or "".
+bool Has(const Block &block, const std::string &flag) {
+  return Flag(block, flag) != block.words.end();
+}
+
+// The word after a flag that takes one, as the block's shape makes sure.
 std::string After(const Block &block, const std::string &flag) {
-  const auto at = std::find(block.words.begin(), block.words.end(), flag);
-  return at == block.words.end() || at + 1 == block.words.end() ? "" : *(at + 1);
+  return *(Flag(block, flag) + 1);
 }
 
 // The number of the set a file is named after, 1 to 7, or 0.
@@ -363,7 +339,8 @@ struct Expected {
 ToolRun DefaultRun() {
   ToolRun run;
   for (const std::string &set : SetNames) run.files[set] = ProbeTiles(SetOf(set));
-  run.files["html_structure.txt"] = Content({{"structure", "noeol"}, {"{structure}"}, "", {}});
+  run.files["html_structure.txt"] =
+      Content({{"page", "html_structure.txt", "noeol"}, {"{structure}"}, "", "", {}});
   run.input = "caves.bd\n1\nb\n\n";
   return run;
 }
