@@ -1,27 +1,29 @@
 // Runs the cases of tests/cases: each gives the files of a folder, the answers
 // typed into the tool, and what the tool must print, return and write there.
 //
-// A case file is a list of blocks, each opened by a line "=== KIND WORDS":
+// A case file is a list of blocks, each opened by a line "=== KIND WORDS";
+// flags stand in the order shown:
 //   note WORDS           a comment: the lines below it are for the reader
 //   text NAME            lines that any block includes with a line "{NAME}",
 //                        or N times with a line "{NAME} xN"
 //   case TITLE           starts a case; the blocks below belong to it
-//   file NAME [FLAGS]    a file of the folder; FLAGS: noeol (no line feed
-//                        after the last line), crlf (CR LF line ends),
-//                        probe (the set's probe tiles of support.h, then the
-//                        lines); or only "from PATH" (a file of the source tree)
+//   file NAME [probe] [crlf] [noeol]
+//                        a file of the folder: the set's probe tiles of
+//                        support.h (probe), then the lines, with CR LF line
+//                        ends (crlf), without a line feed after the last (noeol)
+//   file NAME from PATH  a file of the source tree
 //   replace NAME         right below "file NAME": pairs of lines, the first
 //                        occurrence of each first line in it becomes the second
 //   folder NAME          an empty folder
 //   absent NAMES         default files left out of the folder
-//   answers [FLAGS]      standard input (default: "caves.bd", 1, b, ENTER);
-//                        FLAGS: noeol, crlf, and "set N": the pictures show
-//                        the probe tiles of set N
+//   answers [crlf] [noeol] [set N]
+//                        standard input (default: "caves.bd", 1, b, ENTER);
+//                        with "set N" the pictures must show set N's probe tiles
 //   arguments WORDS      command-line arguments
-//   transcript [FLAGS]   standard output, exactly
+//   transcript [crlf] [noeol]  standard output, exactly
 //   exit STATUS          the exit status (default 0)
 //   written NAMES        every file written, changed or removed (default: none)
-//   page NAME [FLAGS]    the bytes of a written file
+//   page NAME [crlf] [noeol]   the bytes of a written file
 //   grid NAME            the picture's 22 x 40 cells, read back as items; a
 //                        row followed by " xN" stands for N such rows
 //   colors NAME C0..C4   the picture's five colours as RRGGBB, which every
@@ -40,8 +42,9 @@
 // Every run must also leave standard error empty, each picture written a
 // 648 x 360 picture in a frame of one colour, and every other file of the
 // folder and its sub-folders as it was. A picture is read back with the probe
-// tiles of the set whose number its cells carry, and each of its cells must
-// show one, unless a set file of the folder holds other tiles.
+// tiles of the set its answers name, else of the set whose number its first
+// cells carry; each of its cells must show one, unless a set file of the
+// folder holds other tiles.
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -379,9 +382,7 @@ void ComparePicture(const std::string &name, const std::string &bytes, const Exp
   std::vector<int> palette;
   for (std::size_t i = 2; colors != nullptr && i < colors->words.size(); ++i)
     palette.push_back(std::stoi(colors->words[i], nullptr, 16));
-  const int set = PaintedSet(bytes, palette);
-  EXPECT_TRUE(!expected.set || set == *expected.set) << name << " shows set " << set;
-  const std::vector<std::string> cells = ReadGrid(bytes, std::max(set, 0), palette);
+  const std::vector<std::string> cells = ReadGrid(bytes, expected.set.value_or(-1), palette);
   const std::string shown = testing::PrintToString(cells);
   if (grid != nullptr) {
     EXPECT_EQ(cells, GridRows(*grid)) << name;

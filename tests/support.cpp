@@ -195,6 +195,11 @@ std::vector<std::string> ReadGrid(const std::string &picture, int set, std::vect
       picture.compare(0, 54, PictureHeader) != 0)
     return {"not a 648 x 360 picture with the usual header"};
   palette = Palette(picture, palette);
+  for (int cell = 0; set < 0 && cell < 22 * 40; ++cell) // the first cell with a probe tile
+    for (int tiles = 0; tiles <= 7; ++tiles)
+      for (int item = 0; item < 16 && set < 0; ++item)
+        if (ShowsTile(picture, cell / 40, cell % 40, tiles, item, palette)) set = tiles;
+  set = std::max(set, 0);
   for (int y = 0; y < 360; ++y)
     for (int x = 0; x < 648; ++x)
       if ((x < 4 || x >= 644 || y < 4 || y >= 356) && Pixel(picture, x, y) != palette[0])
@@ -207,14 +212,4 @@ std::vector<std::string> ReadGrid(const std::string &picture, int set, std::vect
       grid[static_cast<std::size_t>(row)] += item < 16 ? ItemLetters[item] : '?';
     }
   return grid;
-}
-
-int PaintedSet(const std::string &picture, std::vector<int> palette) {
-  if (picture.size() != PictureHeader.size() + 648 * 360 * 3) return -1;
-  palette = Palette(picture, palette);
-  for (int cell = 0; cell < 22 * 40; ++cell)
-    for (int set = 0; set <= 7; ++set)
-      for (int item = 0; item < 16; ++item)
-        if (ShowsTile(picture, cell / 40, cell % 40, set, item, palette)) return set;
-  return -1;
 }
