@@ -82,7 +82,11 @@ TEST(Hostile, GarbageAndHugeLines) {
   longHeading.insert(longHeading.find("[Rockford]") + 10, huge); // only the name counts
   std::string longRow = ProbeTiles();
   longRow.insert(longRow.find("[Diamond]\n") + 10, huge);
+  std::string longPage = Page; // read in chunks of 64 KiB: one byte is left for the last
+  longPage.insert(longPage.find("</body>"), (1 << 16) + 1 - Page.size(), ' ');
   std::vector<Hostile> cases = {
+      {"a page of 64 KiB and a byte", "html_structure.txt", longPage,
+       "HTML document written." + Enter, 0, 2},
       {"long comment and heading", "graphics_original.txt", huge + "\n" + longHeading,
        "HTML document written." + Enter, 0, 2},
       {"long tile row", "graphics_original.txt", longRow,
