@@ -93,19 +93,18 @@ void PrintTo(const Case &c, std::ostream *out) {
   throw std::runtime_error(block.where + ": " + why);
 }
 
+// The text with its escapes \t \r \n \0 \\ and \xHH replaced; a backslash
+// before any other character stands for that character.
 std::string Unescape(const std::string &text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-      continue;
-    }
-    const char c = text[++i];
+    const char c = text[i] == '\\' && i + 1 < text.size() ? text[++i] : '\0'; // '\0': no escape
+    const std::size_t named = std::string_view("trn0").find(c); // "\t\r\n" ends in '\0'
     if (c == 'x' && i + 2 < text.size()) {
       out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
       i += 2;
     } else {
-      out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c == '0' ? '\0' : c;
+      out += c == '\0' ? text[i] : named == std::string::npos ? c : "\t\r\n"[named];
     }
   }
   return out;
