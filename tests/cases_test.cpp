@@ -1,45 +1,52 @@
 // Runs the cases of tests/cases: each gives the files of a folder, the answers
 // typed into the tool, and what the tool must print, return and write there.
 //
-// A case file is a list of blocks, each opened by a line "=== KIND WORDS":
+// A case file is a list of blocks, each opened by a line "=== KIND WORDS";
+// flags stand in the order shown:
 //   note WORDS           a comment: the lines below it are for the reader
-//   text NAME            lines that any block includes with a line "{NAME}"
+//   text NAME            lines that any block includes with a line "{NAME}",
+//                        or N times with a line "{NAME} xN"
 //   case TITLE           starts a case; the blocks below belong to it
-//   file NAME [FLAGS]    a file of the folder; FLAGS: noeol (no line feed
-//                        after the last line), crlf (CR LF line ends),
-//                        probe (the set's probe tiles of support.h, then the
-//                        lines); or only "from PATH" (a file of the source tree)
+//   file NAME [probe [N]] [crlf] [noeol]
+//                        a file of the folder: the probe tiles of support.h
+//                        (probe) of set N, or of the set the file is named
+//                        after, then the lines, with CR LF line ends (crlf),
+//                        without a line feed after the last (noeol)
+//   file NAME from PATH  a file of the source tree
 //   replace NAME         right below "file NAME": pairs of lines, the first
 //                        occurrence of each first line in it becomes the second
 //   folder NAME          an empty folder
 //   absent NAMES         default files left out of the folder
-//   answers [FLAGS]      standard input (default: "caves.bd", 1, b, ENTER)
+//   answers [crlf] [noeol] [set N]
+//                        standard input (default: "caves.bd", 1, b, ENTER);
+//                        with "set N" the pictures must show set N's probe tiles
 //   arguments WORDS      command-line arguments
-//   transcript [FLAGS]   standard output, exactly
+//   transcript [crlf] [noeol]  standard output, exactly
 //   exit STATUS          the exit status (default 0)
 //   written NAMES        every file written, changed or removed (default: none)
-//   page NAME [FLAGS]    the bytes of a written file
+//   page NAME [crlf] [noeol]   the bytes of a written file
 //   grid NAME            the picture's 22 x 40 cells, read back as items; a
 //                        row followed by " xN" stands for N such rows
 //   colors NAME C0..C4   the picture's five colours as RRGGBB, which every
 //                        pixel of its grid is then held against
-// Every folder starts with each set's probe tiles under its name and the
-// structure file of the text "structure". Lines of content, names and words
-// take the escapes \t \r \n \0 \\ and \xHH.
+// Every folder starts with each set's probe tiles under its name (the names
+// the build gives the tool) and the structure file of the text "structure".
+// The text "version" is given: the banner's line of the build's version. Lines of content, names
+// and words take the escapes \t \r \n \0 \\ and \xHH.
 //
 // The cases load strictly, and anything else fails the whole run: a kind,
-// flag or word count not listed above, lines under a block that takes none, a
-// block before a file's first case, a text defined twice or a "{NAME}" of no
-// text, a replace block anywhere but right below its file. Only the answers
-// or one file may stand several times in a case; the case then runs once with
-// each, expecting the same outcome. Any other block repeated fails the load.
-// The text "version" is given: the banner's line of the version the build
-// gives the tool.
+// flag or word not listed above, lines under a block that takes none, a block
+// before a file's first case, a text defined twice or a "{NAME}" of no text, a
+// replace block anywhere but right below its file. Only the answers or one
+// file may stand several times in a case; the case then runs once with each,
+// expecting the same outcome. Any other block repeated fails the load.
 //
 // Every run must also leave standard error empty, each picture written a
 // 648 x 360 picture in a frame of one colour, and every other file of the
-// folder and its sub-folders as it was. A picture is read back with the
-// probe tiles of the set that the answers choose.
+// folder and its sub-folders as it was. A picture is read back with the probe
+// tiles of the set its answers name, else of the set whose number its first
+// cells carry; each of its cells must show one, unless a set file of the
+// folder holds other tiles.
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +55,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <map>
+#include <optional>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -57,9 +65,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The graphics files that the menu offers, in its order: a folder holds each
+// with the probe tiles of its number.
+const std::vector<std::string> SetNames(GraphicsSetFiles.begin(), GraphicsSetFiles.end());
+
+// ---- Reading ---------------------------------------------------------------
+
 struct Block {
   std::vector<std::string> words;
   std::vector<std::string> lines;
+  std::string head;                      // the block's line as written, after "=== "
   std::string where;                     // file and line, for a failure's report
   std::vector<std::string> replacements; // a file's replace block
 };
@@ -76,19 +91,22 @@ void PrintTo(const Case &c, std::ostream *out) {
   *out << c.title;
 }
 
+[[noreturn]] void Fail(const Block &block, const std::string &why) {
+  throw std::runtime_error(block.where + ": " + why);
+}
+
+// The text with its escapes \t \r \n \0 \\ and \xHH replaced; a backslash
+// before any other character stands for that character.
 std::string Unescape(const std::string &text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-      continue;
-    }
-    const char c = text[++i];
+    const char c = text[i] == '\\' && i + 1 < text.size() ? text[++i] : '\0'; // '\0': no escape
+    const std::size_t named = std::string_view("trn0").find(c); // "\t\r\n" ends in '\0'
     if (c == 'x' && i + 2 < text.size()) {
       out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
       i += 2;
     } else {
-      out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c == '0' ? '\0' : c;
+      out += c == '\0' ? text[i] : named == std::string::npos ? c : "\t\r\n"[named];
     }
   }
   return out;
@@ -109,54 +127,104 @@ std::vector<std::string> Lines(const std::string &text) {
   return lines;
 }
 
-std::map<std::string, Block> Texts;
+// The blocks of a case file, each with the lines below it; lines before the
+// first block are not read.
+std::vector<Block> ReadBlocks(const fs::path &file) {
+  std::vector<Block> blocks;
+  std::size_t number = 0;
+  for (const std::string &line : Lines(ReadFile(file))) {
+    const std::string where = file.filename().string() + ":" + std::to_string(++number);
+    if (line.starts_with("=== "))
+      blocks.push_back({Words(line.substr(4)), {}, line.substr(4), where + " " + line, {}});
+    else if (!blocks.empty())
+      blocks.back().lines.push_back(line);
+  }
+  return blocks;
+}
 
-// What a kind of block takes: how many words after the kind (-1: one or
-// more), the flags that may follow them, and whether lines follow its line.
+// ---- The shapes of blocks --------------------------------------------------
+
+// What a kind of block takes: the words and flags after the kind, as a
+// pattern of the line as written; whether lines stand below it; whether its
+// first word names what it gives, so that it stands once per name, not once
+// per case; and whether a case may hold it several times, running once with each.
 struct Shape {
-  int words;
-  std::set<std::string> flags;
+  std::regex words;
   bool lines;
+  bool named;
+  bool varies;
 };
+
 // clang-format off
 const std::map<std::string, Shape> Shapes = {
-    {"note", {-1, {}, true}}, {"text", {1, {}, true}}, {"case", {-1, {}, false}},
-    {"file", {1, {"noeol", "crlf", "probe", "from"}, true}}, {"replace", {1, {}, true}},
-    {"folder", {1, {}, false}}, {"absent", {-1, {}, false}},
-    {"answers", {0, {"noeol", "crlf"}, true}}, {"arguments", {-1, {}, false}},
-    {"transcript", {0, {"noeol", "crlf"}, true}}, {"exit", {1, {}, false}},
-    {"written", {-1, {}, false}}, {"page", {1, {"noeol", "crlf"}, true}},
-    {"grid", {1, {}, true}}, {"colors", {6, {}, false}}};
+    // kind         words and flags                                   lines  named  varies
+    {"note",       {std::regex(R"( .+)"),                             true,  false, false}},
+    {"text",       {std::regex(R"( \S+)"),                            true,  true,  false}},
+    {"case",       {std::regex(R"( .+)"),                             false, false, false}},
+    {"file",       {std::regex(R"( \S+( probe( \d)?)?( crlf)?( noeol)?)"), true, true, true}},
+    {"replace",    {std::regex(R"( \S+)"),                            true,  true,  false}},
+    {"folder",     {std::regex(R"( \S+)"),                            false, true,  false}},
+    {"absent",     {std::regex(R"(( \S+)+)"),                         false, false, false}},
+    {"answers",    {std::regex(R"(( crlf)?( noeol)?( set \d+)?)"),    true,  false, true}},
+    {"arguments",  {std::regex(R"(( \S+)+)"),                         false, false, false}},
+    {"transcript", {std::regex(R"(( crlf)?( noeol)?)"),               true,  false, false}},
+    {"exit",       {std::regex(R"( \d+)"),                            false, false, false}},
+    {"written",    {std::regex(R"(( \S+)+)"),                         false, false, false}},
+    {"page",       {std::regex(R"( \S+( crlf)?( noeol)?)"),           true,  true,  false}},
+    {"grid",       {std::regex(R"( \S+)"),                            true,  true,  false}},
+    {"colors",     {std::regex(R"( \S+( [0-9A-F]{6}){5})"),           false, true,  false}}};
 // clang-format on
 
-// Why the block does not have the shape of its kind, or "".
+// Why the block does not have the shape of its kind, or "". A file may also
+// be only "from PATH", with no lines.
 std::string Misshapen(const Block &block) {
   const auto shape = Shapes.find(block.words[0]);
   if (shape == Shapes.end()) return "no block " + block.words[0];
-  const auto &[words, flags, lines] = shape->second;
-  if (!lines && !block.lines.empty()) return "lines under a block that takes none";
-  const auto count = static_cast<std::size_t>(std::abs(words)) + 1;
-  if (block.words.size() < count) return "too few words";
-  std::set<std::string> seen;
-  for (std::size_t i = count; words != -1 && i < block.words.size(); ++i) {
-    const std::string &flag = block.words[i];
-    if (flag == "from" && flags.contains(flag) && i == count && i + 2 == block.words.size())
-      return block.lines.empty() ? "" : "lines under a file from PATH";
-    if (!flags.contains(flag) || flag == "from" || !seen.insert(flag).second)
-      return "the word " + flag;
-  }
-  const bool numbers = block.words[0] == "exit" || block.words[0] == "colors";
-  for (std::size_t i = count - (words == 1 ? 1 : 5); numbers && i < count; ++i)
-    if (block.words[i].find_first_not_of("0123456789ABCDEF") != std::string::npos)
-      return "no number " + block.words[i];
-  return "";
+  if (!shape->second.lines && !block.lines.empty()) return "lines under a block that takes none";
+  const std::string rest = block.head.substr(block.words[0].size());
+  if (block.words[0] == "file" && std::regex_match(rest, std::regex(R"( \S+ from \S+)")))
+    return block.lines.empty() ? "" : "lines under a file from PATH";
+  return std::regex_match(rest, shape->second.words) ? "" : "words or flags out of place";
 }
 
-// A block that gives a file or the answers may stand several times in a case;
-// any other only once per name.
+// The blocks that name what they give stand once per name, others once per case.
 std::string Key(const Block &block) {
-  const std::string &kind = block.words[0];
-  return Shapes.at(kind).words > 0 && kind != "exit" ? kind + " " + block.words[1] : kind;
+  return Shapes.at(block.words[0]).named ? block.words[0] + " " + block.words[1] : block.words[0];
+}
+
+// ---- Grouping blocks into cases --------------------------------------------
+
+std::map<std::string, Block> Texts;
+
+void JoinReplace(Case &c, const Block &replace) {
+  Block *file = c.blocks.empty() ? nullptr : &c.blocks.back();
+  if (file == nullptr || file->words[0] != "file" || file->words[1] != replace.words[1] ||
+      !file->replacements.empty() || replace.lines.size() % 2 != 0)
+    Fail(replace, "a replace block must stand right below its file and hold pairs of lines");
+  file->replacements = replace.lines;
+}
+
+// Adds the cases of one case file; its texts join the texts of all.
+void GroupCases(const std::string &stem, std::vector<Block> blocks, std::vector<Case> &cases) {
+  Case *current = nullptr;
+  int number = 0;
+  for (Block &b : blocks) {
+    const std::string &kind = b.words[0];
+    if (const std::string why = Misshapen(b); !why.empty()) Fail(b, why);
+    if (kind == "text" && !Texts.emplace(b.words[1], b).second)
+      Fail(b, "a second text " + b.words[1]);
+    if (kind == "case")
+      current =
+          &cases.emplace_back(Case{stem + "_" + std::to_string(++number), b.where, {}, "", 1});
+    else if (kind == "note" || kind == "text")
+      continue;
+    else if (current == nullptr)
+      Fail(b, "a block before the file's first case");
+    else if (kind == "replace")
+      JoinReplace(*current, b);
+    else
+      current->blocks.push_back(std::move(b));
+  }
 }
 
 // The text a "{NAME}" line includes, or none; a "{NAME}" of no text fails.
@@ -167,95 +235,86 @@ const Block *Included(const std::string &line) {
   return &text->second;
 }
 
-// The block's lines with every "{NAME}" line replaced by the text NAME.
-void Expand(const std::vector<std::string> &lines, std::vector<std::string> &out) {
-  for (const std::string &line : lines) {
-    if (const Block *text = Included(line))
-      Expand(text->lines, out);
-    else
-      out.push_back(line);
-  }
+// A line and how many times it stands: "LINE xN" stands for N such lines.
+std::pair<std::string, std::size_t> Times(const std::string &line) {
+  static const std::regex repeated(R"((.*) x(\d+))");
+  std::smatch parts;
+  if (!std::regex_match(line, parts, repeated)) return {line, 1};
+  return {parts[1], std::stoul(parts[2])};
 }
 
+// The lines with every "{NAME}" line replaced by the text NAME, and every
+// "{NAME} xN" line by N times that text.
+std::vector<std::string> Expand(const std::vector<std::string> &lines,
+                                std::vector<std::string> out = {}) {
+  for (const std::string &line : lines) {
+    const auto [name, times] = Times(line);
+    const Block *text = Included(name);
+    for (std::size_t i = 0; text != nullptr && i < times; ++i) out = Expand(text->lines, out);
+    if (text == nullptr) out.push_back(line);
+  }
+  return out;
+}
+
+// The case's repeated blocks; a block repeated that may not be fails the load.
 void FindVariants(Case &c) {
   std::map<std::string, int> counts;
   for (const Block &b : c.blocks) ++counts[Key(b)];
-  for (const auto &[key, count] : counts) {
-    if (count > 1 && ((key != "answers" && !key.starts_with("file ")) || !c.varying.empty()))
-      throw std::runtime_error(c.title + ": " + key + " more than once" +
-                               (c.varying.empty() ? "" : ", and " + c.varying));
-    if (count > 1) c = {c.name, c.title, c.blocks, key, count};
+  for (const Block &b : c.blocks) {
+    const std::string key = Key(b);
+    if (counts[key] < 2 || key == c.varying) continue;
+    if (!Shapes.at(b.words[0]).varies || !c.varying.empty())
+      Fail(b, key + " more than once" + (c.varying.empty() ? "" : ", and " + c.varying));
+    c.varying = key;
+    c.variants = counts[key];
   }
 }
 
-std::vector<Case> LoadCases() {
+// The banner's line that shows the version, centred in its frame.
+Block VersionLine() {
   const std::string version = "v " + std::string(ProgramVersion);
   const std::size_t left = (45 - version.size()) / 2;
-  Texts["version"].lines = {"*" + std::string(left, ' ') + version +
-                            std::string(45 - left - version.size(), ' ') + "*"};
+  return {
+      {},
+      {"*" + std::string(left, ' ') + version + std::string(45 - left - version.size(), ' ') + "*"},
+      "",
+      "",
+      {}};
+}
+
+std::vector<Case> LoadCases() {
+  Texts["version"] = VersionLine();
   std::vector<fs::path> files;
   for (const auto &entry : fs::directory_iterator(fs::path(GROTTOPRINT_SOURCE_DIR) / "tests/cases"))
     files.push_back(entry.path());
   std::sort(files.begin(), files.end());
-  std::vector<Block> blocks;
-  for (const fs::path &file : files) {
-    std::size_t number = 0;
-    blocks.push_back({{"file-start", file.stem().string()}, {}, "", {}});
-    for (const std::string &line : Lines(ReadFile(file))) {
-      const std::string where = file.filename().string() + ":" + std::to_string(++number);
-      if (line.starts_with("=== "))
-        blocks.push_back({Words(line.substr(4)), {}, where + " " + line, {}});
-      else if (blocks.back().words[0] != "file-start")
-        blocks.back().lines.push_back(line);
-    }
-  }
   std::vector<Case> cases;
-  std::map<std::string, std::size_t> numbers;
-  Case *current = nullptr;
-  std::string stem;
-  for (Block &b : blocks) {
-    const std::string &kind = b.words.at(0);
-    const auto fail = [&](const std::string &why) {
-      throw std::runtime_error(b.where + ": " + why);
-    };
-    if (kind == "file-start") {
-      current = nullptr;
-      stem = b.words[1];
-      continue;
-    }
-    if (const std::string why = Misshapen(b); !why.empty()) fail(why);
-    if (kind == "text" && !Texts.emplace(b.words[1], b).second) fail("a second text " + b.words[1]);
-    if (kind == "note" || kind == "text") continue;
-    if (kind == "case") {
-      current = &cases.emplace_back(
-          Case{stem + "_" + std::to_string(++numbers[stem]), b.where, {}, "", 1});
-      continue;
-    }
-    if (current == nullptr) fail("a block before the file's first case");
-    Block &above = current->blocks.empty() ? b : current->blocks.back();
-    if (kind != "replace") {
-      current->blocks.push_back(std::move(b));
-    } else if (&above == &b || above.words[0] != "file" || above.words[1] != b.words[1] ||
-               !above.replacements.empty() || b.lines.size() % 2 != 0) {
-      fail("a replace block must stand right below its file and hold pairs of lines");
-    } else {
-      above.replacements = b.lines;
-    }
-  }
-  std::vector<std::string> expanded; // to see that every "{NAME}" names a text
-  for (const auto &[name, text] : Texts) Expand(text.lines, expanded);
+  for (const fs::path &file : files) GroupCases(file.stem().string(), ReadBlocks(file), cases);
+  for (const auto &[name, text] : Texts) Expand(text.lines); // every "{NAME}" names a text
   for (Case &c : cases) {
     FindVariants(c);
-    for (const Block &b : c.blocks) Expand(b.lines, expanded);
+    for (const Block &b : c.blocks) Expand(b.lines);
   }
   return cases;
 }
 
-bool Has(const Block &block, const std::string &word) {
-  return std::find(block.words.begin(), block.words.end(), word) != block.words.end();
+// ---- Setting up a run ------------------------------------------------------
+
+// Where the flag stands among the block's words after its name, or the end.
+std::vector<std::string>::const_iterator Flag(const Block &block, const std::string &flag) {
+  const auto first = block.words.begin() + (Shapes.at(block.words[0]).named ? 2 : 1);
+  return std::find(first, block.words.end(), flag);
 }
 
-const std::vector<std::string> SetNames(GraphicsSetFiles.begin(), GraphicsSetFiles.end());
+bool Has(const Block &block, const std::string &flag) {
+  return Flag(block, flag) != block.words.end();
+}
+
+// The word after a flag the block holds, or "" when the flag stands last.
+std::string After(const Block &block, const std::string &flag) {
+  const auto at = Flag(block, flag);
+  return at + 1 < block.words.end() ? *(at + 1) : "";
+}
 
 // The number of the set a file is named after, 1 to 7, or 0.
 int SetOf(const std::string &name) {
@@ -263,111 +322,122 @@ int SetOf(const std::string &name) {
   return set == SetNames.end() ? 0 : static_cast<int>(set - SetNames.begin()) + 1;
 }
 
-// The graphics file the answers choose: the menu answer's set if its number
-// names one, else the file named next.
-std::string ChosenFile(const std::string &input) {
-  const std::vector<std::string> answers = Lines(input + "\n\n\n");
-  const std::string &menu = answers[1];
-  const int number =
-      std::isdigit(static_cast<unsigned char>(menu[0])) ? std::stoi(menu.substr(0, 3)) : 0;
-  return number >= 1 && number <= 7 ? SetNames[static_cast<std::size_t>(number - 1)] : answers[2];
-}
-
 std::string Content(const Block &block) {
-  if (Has(block, "from")) return SourceFile(block.words.back());
+  if (Has(block, "from")) return SourceFile(After(block, "from"));
   std::vector<std::string> lines;
-  if (Has(block, "probe")) lines = Lines(ProbeTiles(SetOf(block.words[1])));
-  Expand(block.lines, lines);
+  if (Has(block, "probe")) {
+    const std::string set = After(block, "probe");
+    lines = Lines(ProbeTiles(std::isdigit(set[0]) != 0 ? std::stoi(set) : SetOf(block.words[1])));
+  }
   std::string bytes;
   const std::string end = Has(block, "crlf") ? "\r\n" : "\n";
-  for (const std::string &line : lines) bytes += Unescape(line) + end;
+  for (const std::string &line : Expand(block.lines, lines)) bytes += Unescape(line) + end;
   if (Has(block, "noeol") && !bytes.empty()) bytes.resize(bytes.size() - end.size());
   return bytes;
 }
 
-// The rows of a grid block, with " xN" rows repeated.
+// The file's bytes with its replace block applied.
+std::string Replaced(std::string bytes, const Block &file) {
+  for (std::size_t i = 0; i < file.replacements.size(); i += 2) {
+    const std::string from = Unescape(file.replacements[i]);
+    const std::size_t at = bytes.find(from);
+    if (at == std::string::npos) Fail(file, "no " + from + " to replace");
+    bytes.replace(at, from.size(), Unescape(file.replacements[i + 1]));
+  }
+  return bytes;
+}
+
+// What a run must give; the page, grid and colors blocks by their key.
+struct Expected {
+  std::string transcript;
+  int exitStatus = 0;
+  std::set<std::string> written;
+  std::optional<int> set;
+  bool probes = true; // every set file of the folder holds probe tiles
+  std::map<std::string, const Block *> checks;
+};
+
+ToolRun DefaultRun() {
+  ToolRun run;
+  for (const std::string &set : SetNames) run.files[set] = ProbeTiles(SetOf(set));
+  run.files["html_structure.txt"] =
+      Content({{"page", "html_structure.txt", "noeol"}, {"{structure}"}, "", "", {}});
+  run.input = "caves.bd\n1\nb\n\n";
+  return run;
+}
+
+// Puts what one block gives into the run or into what the run must give.
+void Take(const Block &b, ToolRun &run, Expected &expected) {
+  const std::string &kind = b.words[0];
+  const std::vector<std::string> rest(b.words.begin() + 1, b.words.end());
+  if (kind == "file") run.files[b.words[1]] = Replaced(Content(b), b);
+  if (kind == "folder") run.folders.push_back(b.words[1]);
+  for (const std::string &name : kind == "absent" ? rest : std::vector<std::string>{})
+    if (run.files.erase(name) == 0) Fail(b, "no default " + name);
+  if (kind == "answers") run.input = Content(b);
+  if (kind == "answers" && Has(b, "set")) expected.set = std::stoi(After(b, "set"));
+  if (kind == "arguments") run.arguments = rest;
+  if (kind == "transcript") expected.transcript = Content(b);
+  if (kind == "exit") expected.exitStatus = std::stoi(b.words[1]);
+  if (kind == "written") expected.written.insert(rest.begin(), rest.end());
+  if (kind == "page" || kind == "grid" || kind == "colors") expected.checks[Key(b)] = &b;
+}
+
+// ---- Comparing -------------------------------------------------------------
+
+// The rows of a grid block.
 std::vector<std::string> GridRows(const Block &block) {
-  std::vector<std::string> lines, rows;
-  Expand(block.lines, lines);
-  for (const std::string &line : lines) {
-    const std::size_t times = line.rfind(" x");
-    rows.insert(rows.end(), times == std::string::npos ? 1 : std::stoul(line.substr(times + 2)),
-                line.substr(0, times));
+  std::vector<std::string> rows;
+  for (const std::string &line : Expand(block.lines)) {
+    const auto [row, times] = Times(line);
+    rows.insert(rows.end(), times, row);
   }
   return rows;
 }
 
-void RunCase(const std::vector<const Block *> &blocks) {
-  ToolRun run;
-  for (const std::string &set : SetNames) run.files[set] = ProbeTiles(SetOf(set));
-  run.files["html_structure.txt"] = Content({{"structure", "noeol"}, {"{structure}"}, "", {}});
-  run.input = "caves.bd\n1\nb\n\n";
-  std::string transcript;
-  int exitStatus = 0;
-  std::set<std::string> written;
-  std::map<std::string, const Block *> checks; // the page, grid and colors blocks by key
-  for (const Block *b : blocks) {
-    const std::string &kind = b->words[0];
-    if (kind == "file") run.files[b->words[1]] = Content(*b);
-    for (std::size_t i = 0; i < b->replacements.size(); i += 2) {
-      std::string &bytes = run.files[b->words[1]];
-      const std::string from = Unescape(b->replacements[i]);
-      const std::size_t at = bytes.find(from);
-      ASSERT_NE(at, std::string::npos) << b->where << ": no " << from;
-      bytes.replace(at, from.size(), Unescape(b->replacements[i + 1]));
-    }
-    if (kind == "folder") run.folders.push_back(b->words[1]);
-    for (std::size_t i = 1; kind == "absent" && i < b->words.size(); ++i)
-      ASSERT_EQ(run.files.erase(b->words[i]), 1U) << b->where << ": no default " << b->words[i];
-    if (kind == "answers") run.input = Content(*b);
-    if (kind == "arguments") run.arguments.assign(b->words.begin() + 1, b->words.end());
-    if (kind == "transcript") transcript = Content(*b);
-    if (kind == "exit") exitStatus = std::stoi(b->words[1]);
-    if (kind == "written") written.insert(b->words.begin() + 1, b->words.end());
-    if (kind == "page" || kind == "grid" || kind == "colors") checks[Key(*b)] = b;
-  }
-  const ToolResult result = RunTool(run);
-  EXPECT_EQ(result.output, transcript);
-  EXPECT_EQ(result.errors, "");
-  EXPECT_EQ(result.exitStatus, exitStatus);
-  std::set<std::string> names(result.removed.begin(), result.removed.end());
-  for (const auto &file : result.written) names.insert(file.first);
-  EXPECT_EQ(names, written);
-  for (const auto &[key, b] : checks)
-    if (!result.written.contains(b->words[1])) ADD_FAILURE() << key << ", which was not written";
-  for (const auto &file : result.written) {
-    const std::string &name = file.first; // a structured binding Clang 14 cannot capture
-    const std::string &bytes = file.second;
-    const auto check = [&](const std::string &kind) {
-      const auto found = checks.find(kind + " " + name);
-      return found == checks.end() ? nullptr : found->second;
-    };
-    if (const Block *page = check("page")) {
-      EXPECT_EQ(bytes, Content(*page)) << name;
-    }
-    std::vector<int> palette;
-    if (const Block *colors = check("colors"))
-      for (std::size_t i = 2; i < colors->words.size(); ++i)
-        palette.push_back(std::stoi(colors->words[i], nullptr, 16));
-    if (!name.ends_with(".bmp")) {
-      EXPECT_FALSE(check("grid") || check("colors")) << name << " is no picture";
-      continue;
-    }
-    const std::string tiles = ChosenFile(run.input);
-    const std::vector<std::string> grid = ReadGrid(bytes, SetOf(tiles), palette);
-    if (const Block *rows = check("grid")) {
-      EXPECT_EQ(grid, GridRows(*rows)) << name;
-    } else {
-      // Drawn with probe tiles, every cell must show one; drawn with
-      // others, the picture must still be one.
-      const bool probe = run.files[tiles].starts_with("Probe tiles");
-      const std::string cells = testing::PrintToString(grid);
-      EXPECT_TRUE(grid.size() == 22 && (!probe || cells.find('?') == std::string::npos))
-          << name << ":\n"
-          << cells;
-    }
+void ComparePicture(const std::string &name, const std::string &bytes, const Expected &expected,
+                    const Block *grid, const Block *colors) {
+  std::vector<int> palette;
+  for (std::size_t i = 2; colors != nullptr && i < colors->words.size(); ++i)
+    palette.push_back(std::stoi(colors->words[i], nullptr, 16));
+  const std::vector<std::string> cells = ReadGrid(bytes, expected.set.value_or(-1), palette);
+  const std::string shown = testing::PrintToString(cells);
+  if (grid != nullptr) {
+    EXPECT_EQ(cells, GridRows(*grid)) << name;
+  } else { // drawn with probe tiles, every cell shows one; else it is a picture
+    EXPECT_TRUE(cells.size() == 22 && (!expected.probes || shown.find('?') == std::string::npos))
+        << name << ":\n"
+        << shown;
   }
 }
+
+void CompareFile(const std::string &name, const std::string &bytes, const Expected &expected) {
+  const auto check = [&](const std::string &kind) -> const Block * {
+    const auto found = expected.checks.find(kind + " " + name);
+    return found == expected.checks.end() ? nullptr : found->second;
+  };
+  if (const Block *page = check("page")) {
+    EXPECT_EQ(bytes, Content(*page)) << name;
+  }
+  if (name.ends_with(".bmp"))
+    ComparePicture(name, bytes, expected, check("grid"), check("colors"));
+  else
+    EXPECT_FALSE(check("grid") || check("colors")) << name << " is no picture";
+}
+
+void CompareRun(const ToolResult &result, const Expected &expected) {
+  EXPECT_EQ(result.output, expected.transcript);
+  EXPECT_EQ(result.errors, "");
+  EXPECT_EQ(result.exitStatus, expected.exitStatus);
+  std::set<std::string> names(result.removed.begin(), result.removed.end());
+  for (const auto &file : result.written) names.insert(file.first);
+  EXPECT_EQ(names, expected.written);
+  for (const auto &[key, b] : expected.checks)
+    if (!result.written.contains(b->words[1])) ADD_FAILURE() << key << ", which was not written";
+  for (const auto &[name, bytes] : result.written) CompareFile(name, bytes, expected);
+}
+
+// ---- The tests -------------------------------------------------------------
 
 class Cases : public testing::TestWithParam<Case> {};
 
@@ -376,11 +446,14 @@ TEST_P(Cases, Run) {
   for (int variant = 0; variant < c.variants; ++variant) {
     SCOPED_TRACE(c.title +
                  (c.varying.empty() ? "" : ", " + c.varying + " " + std::to_string(variant + 1)));
-    std::vector<const Block *> blocks;
+    ToolRun run = DefaultRun();
+    Expected expected;
     int seen = 0;
     for (const Block &b : c.blocks)
-      if (Key(b) != c.varying || seen++ == variant) blocks.push_back(&b);
-    RunCase(blocks);
+      if (Key(b) != c.varying || seen++ == variant) Take(b, run, expected);
+    for (const std::string &set : SetNames)
+      expected.probes &= !run.files.contains(set) || run.files[set].starts_with("Probe tiles");
+    CompareRun(RunTool(run), expected);
   }
 }
 

@@ -82,7 +82,12 @@ TEST(Hostile, GarbageAndHugeLines) {
   longHeading.insert(longHeading.find("[Rockford]") + 10, huge); // only the name counts
   std::string longRow = ProbeTiles();
   longRow.insert(longRow.find("[Diamond]\n") + 10, huge);
+  // Read in chunks of 64 KiB, the file's last byte, the end of its last marker, comes alone.
+  std::string longPage = Page.substr(0, Page.size() - 1);
+  longPage.insert(longPage.find("</body>"), (1 << 16) + 1 - longPage.size(), ' ');
   std::vector<Hostile> cases = {
+      {"a page of 64 KiB and a byte", "html_structure.txt", longPage,
+       "HTML document written." + Enter, 0, 2},
       {"long comment and heading", "graphics_original.txt", huge + "\n" + longHeading,
        "HTML document written." + Enter, 0, 2},
       {"long tile row", "graphics_original.txt", longRow,
@@ -97,6 +102,12 @@ TEST(Hostile, GarbageAndHugeLines) {
     cases.push_back({"garbage page", "html_structure.txt", garbage, noPage, 1, 0});
   }
   for (const Hostile &h : cases) Check(h, Convert({{h.file, h.bytes}}));
+  // Older, longer files of the names the run writes are replaced whole.
+  const ToolResult replaced = Convert({{"Tiny.html", huge}, {"Tiny_Cave_01.bmp", huge}});
+  EXPECT_EQ(replaced.written.at("Tiny.html"),
+            "<h1>Tiny</h1>\n<p>1 Tiny_Cave_01.bmp</p>\n</body>\n");
+  EXPECT_EQ(ReadGrid(replaced.written.at("Tiny_Cave_01.bmp")).at(2),
+            "W..d" + std::string(35, '.') + "W");
 }
 
 TEST(Hostile, SlowFiftyMegabyteLinesAndAMillionObjects) {

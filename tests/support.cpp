@@ -155,6 +155,24 @@ int Pixel(const std::string &picture, int x, int y) {
   return byte(2) << 16 | byte(1) << 8 | byte(0);
 }
 
+// The five colours a picture is read with: those given, then the frame's and
+// those of cell (0, 0), whose probe tile shows the slots in order.
+std::vector<int> Palette(const std::string &picture, std::vector<int> palette) {
+  for (int x = 0; palette.size() < 5; ++x) palette.push_back(Pixel(picture, x == 0 ? 0 : 4 + x, 4));
+  return palette;
+}
+
+// Whether the cell shows the probe tile of `item` of `set` in the palette's colours.
+bool ShowsTile(const std::string &picture, int row, int column, int set, int item,
+               const std::vector<int> &palette) {
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      if (Pixel(picture, 4 + 16 * column + x, 4 + 16 * row + y) !=
+          palette[static_cast<std::size_t>(ProbeDigit(set, item, y, x))])
+        return false;
+  return true;
+}
+
 } // namespace
 
 std::string ProbeTiles(int set) {
@@ -176,8 +194,12 @@ std::vector<std::string> ReadGrid(const std::string &picture, int set, std::vect
   if (picture.size() != PictureHeader.size() + 648 * 360 * 3 ||
       picture.compare(0, 54, PictureHeader) != 0)
     return {"not a 648 x 360 picture with the usual header"};
-  for (int x = 0; palette.size() < 5; ++x) // the frame's colour, then cell (0, 0)'s
-    palette.push_back(Pixel(picture, x == 0 ? 0 : 4 + x, 4));
+  palette = Palette(picture, palette);
+  for (int cell = 0; set < 0 && cell < 22 * 40; ++cell) // the first cell with a probe tile
+    for (int tiles = 0; tiles <= 7; ++tiles)
+      for (int item = 0; item < 16 && set < 0; ++item)
+        if (ShowsTile(picture, cell / 40, cell % 40, tiles, item, palette)) set = tiles;
+  set = std::max(set, 0);
   for (int y = 0; y < 360; ++y)
     for (int x = 0; x < 648; ++x)
       if ((x < 4 || x >= 644 || y < 4 || y >= 356) && Pixel(picture, x, y) != palette[0])
@@ -186,13 +208,7 @@ std::vector<std::string> ReadGrid(const std::string &picture, int set, std::vect
   for (int row = 0; row < 22; ++row)
     for (int column = 0; column < 40; ++column) {
       int item = 0; // the first whole tile; several fit where the palette repeats a colour
-      for (bool whole = false; !whole && item < 16; item += whole ? 0 : 1) {
-        whole = true;
-        for (int y = 0; y < 16 && whole; ++y)
-          for (int x = 0; x < 16 && whole; ++x)
-            whole = Pixel(picture, 4 + 16 * column + x, 4 + 16 * row + y) ==
-                    palette[static_cast<std::size_t>(ProbeDigit(set, item, y, x))];
-      }
+      while (item < 16 && !ShowsTile(picture, row, column, set, item, palette)) ++item;
       grid[static_cast<std::size_t>(row)] += item < 16 ? ItemLetters[item] : '?';
     }
   return grid;

@@ -2,7 +2,6 @@
 // run that needs more than a case file: standard input held open.
 #include "bdcff/line_tokens.h"
 #include "bdcff/text_lines.h"
-#include "cave/functions_random_gen.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -49,17 +48,6 @@ TEST(Units, TokenReaders) {
   EXPECT_EQ(ReadRestNumber("Levels=1 0", position), 10);
   position = 0;
   EXPECT_EQ(ReadMidNumber("12 34", position) + ReadNumber("12 34", position), 46);
-}
-
-// Worked steps of the generator; the last two carry out of both bytes.
-TEST(Units, NextRandom) {
-  const std::int32_t steps[][4] = {
-      {0, 0, 0, 19}, {0, 10, 5, 29}, {5, 29, 147, 176}, {0, 255, 127, 147}, {255, 255, 255, 147}};
-  for (const auto &step : steps) {
-    std::int32_t seed1 = step[0], seed2 = step[1];
-    NextRandom(seed1, seed2);
-    EXPECT_EQ(seed1 * 1000 + seed2, step[2] * 1000 + step[3]) << step[0] << " " << step[1];
-  }
 }
 
 // Every line of a file, with "$" where a read marked the input as ended.
