@@ -270,20 +270,12 @@ void FindVariants(Case &c) {
   }
 }
 
-// The banner's line that shows the version, centred in its frame.
-Block VersionLine() {
-  const std::string version = "v " + std::string(ProgramVersion);
-  const std::size_t left = (45 - version.size()) / 2;
-  return {
-      {},
-      {"*" + std::string(left, ' ') + version + std::string(45 - left - version.size(), ' ') + "*"},
-      "",
-      "",
-      {}};
-}
-
 std::vector<Case> LoadCases() {
-  Texts["version"] = VersionLine();
+  // The banner's line of the build's version, centred in its frame.
+  const std::string version = "v " + std::string(ProgramVersion);
+  const std::string left((45 - version.size()) / 2, ' '),
+      right(45 - left.size() - version.size(), ' ');
+  Texts["version"].lines = {"*" + left + version + right + "*"};
   std::vector<fs::path> files;
   for (const auto &entry : fs::directory_iterator(fs::path(GROTTOPRINT_SOURCE_DIR) / "tests/cases"))
     files.push_back(entry.path());
@@ -313,7 +305,7 @@ bool Has(const Block &block, const std::string &flag) {
 // The word after a flag the block holds, or "" when the flag stands last.
 std::string After(const Block &block, const std::string &flag) {
   const auto at = Flag(block, flag);
-  return at + 1 < block.words.end() ? *(at + 1) : "";
+  return at < block.words.end() - 1 ? *(at + 1) : "";
 }
 
 // The number of the set a file is named after, 1 to 7, or 0.
@@ -325,10 +317,8 @@ int SetOf(const std::string &name) {
 std::string Content(const Block &block) {
   if (Has(block, "from")) return SourceFile(After(block, "from"));
   std::vector<std::string> lines;
-  if (Has(block, "probe")) {
-    const std::string set = After(block, "probe");
+  if (const std::string set = After(block, "probe"); Has(block, "probe"))
     lines = Lines(ProbeTiles(std::isdigit(set[0]) != 0 ? std::stoi(set) : SetOf(block.words[1])));
-  }
   std::string bytes;
   const std::string end = Has(block, "crlf") ? "\r\n" : "\n";
   for (const std::string &line : Expand(block.lines, lines)) bytes += Unescape(line) + end;

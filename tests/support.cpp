@@ -104,9 +104,7 @@ ToolResult RunTool(const ToolRun &run) {
     throw std::runtime_error("cannot open the standard streams");
   ToolResult result;
   result.exitStatus = WaitForTool(StartTool(folder, input, output, run, errors));
-  close(input);
-  close(output);
-  close(errors);
+  for (const int stream : {input, output, errors}) close(stream);
   result.output = ReadFile(scratch.Path() / "stdout");
   result.errors = ReadFile(scratch.Path() / "stderr");
   std::map<std::string, std::string> after = Contents(folder);

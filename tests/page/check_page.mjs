@@ -42,23 +42,20 @@ const Windows = [
   [1536, 864, 1.25, 2], [1920, 1080, 1.5, 4], [1920, 1080, 2, 5],
   [390, 844, 3, 0, "phone"], [844, 390, 3, 3, "phone turned"]];
 
-let options = null;
-try {
-  options = parseArgs({ allowPositionals: true, options: Object.fromEntries(
-    ["screenshot", "view-screenshot", "phone-screenshot"].map((name) => [name, { type: "string" }])) });
-} catch {}
-if (options?.positionals.length !== 1) {
-  console.error("usage: node check_page.mjs FOLDER [--screenshot FILE.png] " +
-                "[--view-screenshot FILE.png] [--phone-screenshot FILE.png]");
+const shots = ["screenshot", "view-screenshot", "phone-screenshot"];
+const options = (() => { try {
+  return parseArgs({ allowPositionals: true,
+    options: Object.fromEntries(shots.map((name) => [name, { type: "string" }])) });
+} catch { return { positionals: [] }; } })();
+if (options.positionals.length !== 1) {
+  console.error(`usage: node check_page.mjs FOLDER ${shots.map((s) => `[--${s} FILE.png]`).join(" ")}`);
   process.exit(2);
 }
-const { screenshot, "view-screenshot": viewScreenshot, "phone-screenshot": phoneScreenshot } =
-  options.values;
+const [screenshot, viewScreenshot, phoneScreenshot] = shots.map((name) => options.values[name]);
 const folder = path.resolve(options.positionals[0]);
 const names = await readdir(folder);
 const pages = names.filter((name) => name.endsWith(".html"));
 const pictures = names.filter((name) => name.endsWith(".bmp")).sort();
-const pictureCount = pictures.length;
 if (pages.length !== 1) {
   console.log(`FAIL: ${folder} holds ${pages.length} pages, expected one`);
   process.exit(1);
@@ -68,11 +65,9 @@ const pageUrl = pathToFileURL(page).href;
 const failures = [];
 const fail = (failure) => failures.push(failure);
 
-const validator = new HtmlValidate({ extends: ["html-validate:recommended"] });
-const report = await validator.validateFile(page);
-for (const message of report.results.flatMap((result) => result.messages)) {
+const report = await new HtmlValidate({ extends: ["html-validate:recommended"] }).validateFile(page);
+for (const message of report.results.flatMap((result) => result.messages))
   fail(`${pages[0]}:${message.line}:${message.column}: ${message.message} (${message.ruleId})`);
-}
 
 const browser = await chromium.launch({ executablePath: process.env.GROTTOPRINT_BROWSER,
                                        args: ["--disable-gpu"] });
@@ -211,9 +206,8 @@ async function checkAxe(tab, when) {
     // Light ink on a dark page, or dark ink on a light one.
     const light = ink.match(/\d+/g).slice(0, 3).reduce((sum, value) => sum + +value, 0) > 382;
     if (light !== (colorScheme === "dark")) fail(`${when}: in the ${colorScheme} scheme the ink is ${ink}`);
-    for (const { id, help, nodes } of result.violations) {
+    for (const { id, help, nodes } of result.violations)
       fail(`${when}, ${colorScheme}: axe: ${id}: ${help} (${nodes.map((n) => n.target).join(", ")})`);
-    }
   }
   await tab.emulateMedia({ colorScheme: "dark" });
 }
@@ -224,9 +218,7 @@ try {
   const plain = await open(1280, 800, { javaScriptEnabled: false });
   const links = await plain.evaluate(() =>
     Array.from(document.images, (image) => [image.src, image.closest("a")?.href]));
-  for (const [source, link] of links) {
-    if (link !== source) fail(`without scripts, ${source} links to ${link}`);
-  }
+  for (const [source, link] of links) if (link !== source) fail(`without scripts, ${source} links to ${link}`);
   await plain.done();
 
   // The overview: each picture loads as it comes into view, so each is
@@ -261,9 +253,8 @@ try {
   shown.faults.filter(Boolean).forEach(fail);
   // The view's script is the page's only one: a name or remark never runs.
   if (shown.scripts !== 1) fail(`the page runs ${shown.scripts} script(s), not the view's one`);
-  if (shown.images === 0 || shown.images !== pictureCount) {
-    fail(`the page shows ${shown.images} picture(s), the folder holds ${pictureCount}`);
-  }
+  if (shown.images === 0 || shown.images !== pictures.length)
+    fail(`the page shows ${shown.images} picture(s), the folder holds ${pictures.length}`);
   if (screenshot) await mouse.screenshot({ path: screenshot, fullPage: true });
   await checkAxe(mouse, "with the view closed");
   const printed = async (tab) => {
@@ -295,16 +286,16 @@ try {
       await checkAxe(tab, "with the view open");
       if (await printed(tab) !== "dialog") fail(`printed with the view open: ${await printed(tab)}`);
       await tab.getByRole("button", { name: "Previous" }).click();
-      await expectView(tab, "Previous from the first cave", pictureCount - 1, 2);
+      await expectView(tab, "Previous from the first cave", pictures.length - 1, 2);
       await tab.getByRole("button", { name: "Close" }).click();
-      await expectView(tab, "Close", pictureCount - 1);
+      await expectView(tab, "Close", pictures.length - 1);
       await tab.locator(".cave img").first().click();
     }
     if (touch === "phone") {
       if (phoneScreenshot) await tab.screenshot({ path: phoneScreenshot });
       const top = await tab.evaluate(() => scrollY);
       await swipe(tab, -150);
-      await expectView(tab, "swiped left", Math.min(1, pictureCount - 1), k);
+      await expectView(tab, "swiped left", Math.min(1, pictures.length - 1), k);
       await swipe(tab, 150);
       await expectView(tab, "swiped right", 0, k);
       await tab.getByRole("button", { name: "Values" }).tap();
@@ -322,11 +313,10 @@ try {
   // By keyboard: Tab reaches the index, whose first link opens the view.
   const keyboard = await open(1920, 1080);
   await keyboard.setViewportSize({ width: 800, height: 600 });
-  await keyboard.keyboard.press("Tab");
-  await keyboard.keyboard.press("Enter");
+  for (const key of ["Tab", "Enter"]) await keyboard.keyboard.press(key);
   await expectView(keyboard, "800 x 600, Tab and Enter", 0, 1);
-  for (const [key, index] of [["ArrowRight", Math.min(1, pictureCount - 1)],
-                              ["End", pictureCount - 1], ["Home", 0]]) {
+  for (const [key, index] of [["ArrowRight", Math.min(1, pictures.length - 1)],
+                              ["End", pictures.length - 1], ["Home", 0]]) {
     await keyboard.keyboard.press(key);
     await expectView(keyboard, `800 x 600, ${key}`, index, 1);
   }
@@ -336,10 +326,10 @@ try {
 
   // From an address, in a new tab: the view opens on that cave and, closed,
   // leaves the page with its own address.
-  const linked = await open(1366, 768, { address: `${pageUrl}#cave-${pictureCount}` });
-  await expectView(linked, `a new tab at cave-${pictureCount}`, pictureCount - 1, 2);
+  const linked = await open(1366, 768, { address: `${pageUrl}#cave-${pictures.length}` });
+  await expectView(linked, `a new tab at cave-${pictures.length}`, pictures.length - 1, 2);
   await linked.keyboard.press("Escape");
-  await expectView(linked, "Escape in the new tab", pictureCount - 1);
+  await expectView(linked, "Escape in the new tab", pictures.length - 1);
   await linked.done();
 } catch (error) {
   // A control that is missing or a view that never opened stops the walk.
