@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# make_packages.sh BUILD NAME: installs the build into a staging folder and
+# make_packages.sh BUILD NAME VERSION: installs the build into a staging folder and
 # writes the release packages beside the build's files, with a .sha256 file
 # beside each: for Linux NAME.tar.gz and the .deb, for Windows NAME.zip. Run by
 # the "packages" target, from the source folder.
@@ -9,8 +9,7 @@
 # when it is not set), owner root, the modes 644 and 755, and the entries stand
 # in name order; gzip headers carry no time and no name.
 set -euo pipefail
-build=$1 name=$2
-version=${name#grottoprint-} version=${version%%-*}
+build=$1 name=$2 version=$3
 maintainer="Grottoprint developers <grottoprint@example.org>"
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)} TZ=UTC0 LC_ALL=C
 [[ $SOURCE_DATE_EPOCH =~ ^[0-9]+$ ]] || { echo "outside a git clone, set SOURCE_DATE_EPOCH" >&2 && exit 1; }

@@ -42,6 +42,6 @@ else()
 endif()
 
 add_custom_target(packages
-  COMMAND bash cmake/make_packages.sh ${CMAKE_CURRENT_BINARY_DIR} ${package_name}
+  COMMAND bash cmake/make_packages.sh ${CMAKE_CURRENT_BINARY_DIR} ${package_name} ${PROJECT_VERSION}
   WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} USES_TERMINAL VERBATIM)
 add_dependencies(packages ${package_tools})

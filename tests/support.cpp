@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fstream>
@@ -153,13 +152,6 @@ int Pixel(const std::string &picture, int x, int y) {
   return byte(2) << 16 | byte(1) << 8 | byte(0);
 }
 
-// The five colours a picture is read with: those given, then the frame's and
-// those of cell (0, 0), whose probe tile shows the slots in order.
-std::vector<int> Palette(const std::string &picture, std::vector<int> palette) {
-  for (int x = 0; palette.size() < 5; ++x) palette.push_back(Pixel(picture, x == 0 ? 0 : 4 + x, 4));
-  return palette;
-}
-
 // Whether the cell shows the probe tile of `item` of `set` in the palette's colours.
 bool ShowsTile(const std::string &picture, int row, int column, int set, int item,
                const std::vector<int> &palette) {
@@ -169,6 +161,15 @@ bool ShowsTile(const std::string &picture, int row, int column, int set, int ite
           palette[static_cast<std::size_t>(ProbeDigit(set, item, y, x))])
         return false;
   return true;
+}
+
+// The set whose probe tile the first cell showing one shows, or 0.
+int SetShown(const std::string &picture, const std::vector<int> &palette) {
+  for (int cell = 0; cell < 22 * 40; ++cell)
+    for (int set = 0; set <= 7; ++set)
+      for (int item = 0; item < 16; ++item)
+        if (ShowsTile(picture, cell / 40, cell % 40, set, item, palette)) return set;
+  return 0;
 }
 
 } // namespace
@@ -192,12 +193,10 @@ std::vector<std::string> ReadGrid(const std::string &picture, int set, std::vect
   if (picture.size() != PictureHeader.size() + 648 * 360 * 3 ||
       picture.compare(0, 54, PictureHeader) != 0)
     return {"not a 648 x 360 picture with the usual header"};
-  palette = Palette(picture, palette);
-  for (int cell = 0; set < 0 && cell < 22 * 40; ++cell) // the first cell with a probe tile
-    for (int tiles = 0; tiles <= 7; ++tiles)
-      for (int item = 0; item < 16 && set < 0; ++item)
-        if (ShowsTile(picture, cell / 40, cell % 40, tiles, item, palette)) set = tiles;
-  set = std::max(set, 0);
+  // The colours not given: the frame's, then those of cell (0, 0), whose probe
+  // tile shows the slots in order.
+  for (int x = 0; palette.size() < 5; ++x) palette.push_back(Pixel(picture, x == 0 ? 0 : 4 + x, 4));
+  if (set < 0) set = SetShown(picture, palette);
   for (int y = 0; y < 360; ++y)
     for (int x = 0; x < 648; ++x)
       if ((x < 4 || x >= 644 || y < 4 || y >= 356) && Pixel(picture, x, y) != palette[0])
