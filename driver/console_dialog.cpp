@@ -11,6 +11,8 @@
 
 TextLines InputFile;
 TextLines GraphicsFile;
+std::string InputFileName;
+std::string GraphicsFileName;
 std::string PictureExtension;
 
 namespace {
@@ -39,7 +41,7 @@ std::string Ask() {
 
 // The graphics file for the menu answer: one of the seven sets for 1 to 7,
 // otherwise the name typed after a further question.
-std::string GraphicsFileName(const std::string &answer) {
+std::string GraphicsFileFor(const std::string &answer) {
   std::size_t position = 0;
   const std::int32_t choice = ReadNumber(answer, position);
   if (choice >= 1 && choice <= static_cast<std::int32_t>(GraphicsSetFiles.size()))
@@ -69,11 +71,12 @@ std::string ExtensionFor(const std::string &answer) {
 
 void RunDialog() {
   WriteConsoleLine(InputQuestion);
-  if (!OpenTextLines(InputFile, Ask())) ReportError(Error::InputFileNotFound);
+  InputFileName = Ask();
+  if (!OpenTextLines(InputFile, InputFileName)) ReportError(Error::InputFileNotFound);
 
   for (std::string_view line : GraphicsMenu) WriteConsoleLine(line);
-  if (!OpenTextLines(GraphicsFile, GraphicsFileName(Ask())))
-    ReportError(Error::GraphicsFileNotFound);
+  GraphicsFileName = GraphicsFileFor(Ask());
+  if (!OpenTextLines(GraphicsFile, GraphicsFileName)) ReportError(Error::GraphicsFileNotFound);
 
   WriteConsoleLine(ExtensionQuestion);
   WriteConsoleLine(ExtensionChoices);

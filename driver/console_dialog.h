@@ -8,6 +8,8 @@
 
 extern TextLines InputFile;
 extern TextLines GraphicsFile;
+extern std::string InputFileName; // the names the two files were opened by
+extern std::string GraphicsFileName;
 extern std::string PictureExtension; // "bmp", "gif" or "png" once the dialog has run
 
 // Asks the three questions, opens the input and graphics files and sets the

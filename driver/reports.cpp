@@ -6,6 +6,7 @@
 
 #include "driver/console_window.h"
 #include "driver/line_end.h"
+#include "driver/output_files.h"
 
 namespace {
 
@@ -103,6 +104,8 @@ constexpr std::string_view TextOf(Error code) {
     return "#HTML-begin# not found in HTML structure file!";
   case Error::HtmlEndNotFound:
     return "#HTML-end# not found in HTML structure file!";
+  case Error::OutputWouldReplaceInput:
+    return "Output would overwrite input, graphics or HTML structure file!";
   }
   return {};
 }
@@ -164,6 +167,7 @@ void ReportWarning(Warning code) {
 }
 
 void ReportError(Error code) {
+  CommitOpenOutputs(); // before the wait, which a closed console window may end
   std::string line(ErrorPrefix);
   line += TextOf(code);
   WriteConsoleLine(line);

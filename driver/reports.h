@@ -51,6 +51,7 @@ enum class Error {
   UnexpectedKeyboardInput = 27,
   HtmlBeginNotFound = 28,
   HtmlEndNotFound = 29,
+  OutputWouldReplaceInput = 30,
 };
 
 // Ends an error report and the summary.
@@ -75,8 +76,10 @@ void ReportProgress(Progress code, std::string_view detail = {});
 // Prints "Warning: " and the warning's text; the run goes on.
 void ReportWarning(Warning code);
 
-// Prints "Error: " and the error's text, then "Press ENTER to exit.", waits for
-// one line of standard input and ends the process with status 1.
+// Gives every output under way its name (the page ends after the last cave
+// written), prints "Error: " and the error's text, then "Press ENTER to
+// exit.", waits for one line of standard input and ends the process with
+// status 1.
 [[noreturn]] void ReportError(Error code);
 
 // The last step of ReportError ends the process with std::exit, so that open

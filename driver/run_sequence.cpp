@@ -11,12 +11,15 @@
 #include "cave/functions_random_gen.h"
 #include "driver/build_facts.h"
 #include "driver/console_dialog.h"
+#include "driver/output_files.h"
+#include "driver/output_names.h"
 #include "driver/reports.h"
 #include "html/html_document.h"
 #include "picture/cave_picture.h"
 #include "picture/graphics_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -44,6 +47,35 @@ template <typename... Records> void Restart(Records &...records) {
   ((records = Records{}), ...);
 }
 
+// The cave number of a picture of this game that the folder's entry `name`
+// may be, by the digits before its four-character extension; 0 for none.
+std::int32_t PictureNumberIn(std::string_view name) {
+  if (name.size() <= PictureSuffix.size()) return 0;
+  name.remove_suffix(PictureSuffix.size());
+  const std::string_view digits = name.substr(name.find_last_not_of("0123456789") + 1);
+  if (digits.empty() || digits.size() > 9) return 0; // no cave number has ten digits
+  return std::stoi(std::string(digits));
+}
+
+// A run never writes over a file it reads. The page, a picture or a temporary
+// file that would replace the game file, the graphics file or the template
+// stops it before anything is written. The files are compared, not the names:
+// a picture can only reach a file that stands in the folder, so the pictures
+// checked are those whose numbers the folder's names hold.
+void SpareInputs() {
+  if (!NamesFileHere(GameRecord.Name)) return; // the page's creation fails next
+  const std::array<std::string, 3> inputs = {InputFileName, GraphicsFileName,
+                                             std::string(StructureFileName)};
+  std::vector<std::string> outputs = {HtmlDocumentName(), std::string(PageTemporaryName),
+                                      std::string(PictureTemporaryName)};
+  for (const std::string &name : NamesInFolder())
+    if (const std::int32_t number = PictureNumberIn(name); number > 0)
+      outputs.push_back(PictureFileNameOf(number));
+  for (const std::string &output : outputs)
+    for (const std::string &input : inputs)
+      if (SameFile(output, input)) ReportError(Error::OutputWouldReplaceInput);
+}
+
 constexpr std::string_view CavesConverted = " caves converted. BMP pics created.";
 constexpr std::string_view HtmlWritten = "HTML document written.";
 
@@ -63,6 +95,7 @@ void WalkDocument() {
   FindGame();
   ReadGameHeader();
   ReadHtmlStructure();
+  SpareInputs();
   OpenHtmlDocument();
   while (ConvertNextCave()) {
   }
@@ -107,8 +140,8 @@ void PrintSummary() {
 void ResetProcessState() {
   CloseTextLines(InputFile);
   CloseTextLines(GraphicsFile);
-  if (HtmlFile != nullptr) std::fclose(HtmlFile);
+  DiscardOutput(HtmlFile);
   // Every record starts as the value its type gives it, which {} gives again.
-  Restart(PictureExtension, TileSet, GameRecord, CaveRecord, CaveCount, CaveGrid, RandSeed1,
-          RandSeed2, HtmlTemplate, HtmlFile);
+  Restart(InputFileName, GraphicsFileName, PictureExtension, TileSet, GameRecord, CaveRecord,
+          CaveCount, CaveGrid, RandSeed1, RandSeed2, HtmlTemplate, HtmlFile);
 }

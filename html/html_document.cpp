@@ -10,11 +10,10 @@
 #include <array>
 
 HtmlPieces HtmlTemplate;
-std::FILE *HtmlFile = nullptr;
+OutputFile HtmlFile;
 
 namespace {
 
-constexpr const char *StructureFileName = "html_structure.txt";
 constexpr std::string_view DocumentExtension = ".html";
 constexpr std::string_view HtmlBeginMarker = "HTML-begin";
 constexpr std::string_view CavesBeginMarker = "Caves-begin";
@@ -35,7 +34,7 @@ struct PieceStream {
 // of it can be read (a directory, for one). A file that fails part way keeps
 // what was read and is marked broken.
 bool LoadStructureFile(PieceStream &stream) {
-  std::FILE *file = std::fopen(StructureFileName, "rb");
+  std::FILE *file = std::fopen(std::string(StructureFileName).c_str(), "rb");
   if (file == nullptr) return false;
   std::array<char, 1 << 16> chunk{};
   std::size_t count = 0;
@@ -82,10 +81,12 @@ void WriteWithFields(const std::string &text) {
   }
 }
 
-// A write that failed earlier shows when the buffered bytes are handed over.
+// A write that failed earlier shows when the buffered bytes are handed over;
+// the old page then stands.
 void CheckHtmlWrites() {
-  if (std::fflush(HtmlFile) != 0 || std::ferror(HtmlFile) != 0)
-    ReportError(Error::HtmlCreationFailed);
+  if (std::fflush(HtmlFile.Stream) == 0 && std::ferror(HtmlFile.Stream) == 0) return;
+  DiscardOutput(HtmlFile);
+  ReportError(Error::HtmlCreationFailed);
 }
 
 } // namespace
@@ -104,11 +105,14 @@ void ReadHtmlStructure() {
   if (stream.ended && stream.broken) ReportError(Error::HtmlEndNotFound);
 }
 
+std::string HtmlDocumentName() {
+  return GameRecord.Name + std::string(DocumentExtension);
+}
+
 void OpenHtmlDocument() {
-  const std::string &name = GameRecord.Name;
-  if (!NamesFileHere(name)) ReportError(Error::HtmlCreationFailed);
-  HtmlFile = std::fopen((name + std::string(DocumentExtension)).c_str(), "wb");
-  if (HtmlFile == nullptr) ReportError(Error::HtmlCreationFailed);
+  if (!NamesFileHere(GameRecord.Name) ||
+      !OpenOutput(HtmlFile, HtmlDocumentName(), PageTemporaryName))
+    ReportError(Error::HtmlCreationFailed);
   WriteWithFields(HtmlTemplate.Head);
   CheckHtmlWrites();
 }
@@ -121,11 +125,9 @@ void WriteCaveEntry() {
 void CloseHtmlDocument() {
   WriteHtmlText(HtmlTemplate.Tail);
   CheckHtmlWrites();
-  std::FILE *file = HtmlFile;
-  HtmlFile = nullptr;
-  if (std::fclose(file) != 0) ReportError(Error::HtmlCreationFailed);
+  if (!CommitOutput(HtmlFile)) ReportError(Error::HtmlCreationFailed);
 }
 
 void WriteHtmlText(std::string_view text) {
-  if (!text.empty()) std::fwrite(text.data(), 1, text.size(), HtmlFile);
+  if (!text.empty()) std::fwrite(text.data(), 1, text.size(), HtmlFile.Stream);
 }

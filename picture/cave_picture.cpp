@@ -7,6 +7,7 @@
 #include "bdcff/game_header.h"
 #include "bdcff/line_tokens.h"
 #include "cave/cave_grid.h"
+#include "driver/output_files.h"
 #include "driver/output_names.h"
 #include "driver/reports.h"
 #include "picture/graphics_file.h"
@@ -160,24 +161,24 @@ void PaintPicture(PictureFile &bytes) {
 
 // Writes the finished bytes in a single write from the start of the file,
 // which the file system stores in the fewest pieces. False when the file
-// cannot be created or written completely; an incomplete file is removed
-// rather than left behind as a broken picture.
+// cannot be created or written completely; the old picture then stands.
 bool WritePictureFile(const std::string &name, const PictureFile &bytes) {
-  std::FILE *file = std::fopen(name.c_str(), "wb");
-  if (file == nullptr) return false;
-  std::setvbuf(file, nullptr, _IONBF, 0); // the picture is written whole, no copy needed
-  const bool written = std::fwrite(bytes.data(), 1, FileBytes, file) == FileBytes;
-  const bool closed = std::fclose(file) == 0;
-  if (written && closed) return true;
-  std::remove(name.c_str());
-  return false;
+  OutputFile file;
+  if (!OpenOutput(file, name, PictureTemporaryName)) return false;
+  std::setvbuf(file.Stream, nullptr, _IONBF, 0); // the picture is written whole, no copy needed
+  std::fwrite(bytes.data(), 1, FileBytes, file.Stream); // a short write sets the error flag
+  return CommitOutput(file);
 }
 
 } // namespace
 
+std::string PictureFileNameOf(std::int32_t number) {
+  return GameRecord.Name + std::string(CaveInfix) + TwoDigitText(number) +
+         std::string(PictureSuffix);
+}
+
 void WriteCavePicture() {
-  CaveRecord.PictureFileName = GameRecord.Name + std::string(CaveInfix) +
-                               TwoDigitText(CaveCount + 1) + std::string(PictureSuffix);
+  CaveRecord.PictureFileName = PictureFileNameOf(CaveCount + 1);
   if (!NamesFileHere(GameRecord.Name)) ReportError(Error::PictureCreationFailed);
   PaintPicture(PictureBytes);
   if (!WritePictureFile(CaveRecord.PictureFileName, PictureBytes))
