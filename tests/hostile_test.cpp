@@ -5,14 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <random>
 
 namespace {
 
 const std::string Tiny = "[BDCFF]\n[game]\nName=Tiny\n\n[cave]\nColors=Black Red Green Blue White\n"
                          "[objects]\nPoint=3 2 DIAMOND\n[/objects]\n[/cave]\n[/game]\n[/BDCFF]\n";
-const std::string Page = "# # # # # # # # #HTML-begin#<h1>[GameName]</h1>\n#Caves-begin#"
-                         "<p>[Screen] [Filename]</p>\n#Caves-end#</body>\n#HTML-end#";
+std::string Structure(const std::string &head, const std::string &entry, const std::string &tail) {
+  return "# # # # # # # # #HTML-begin#" + head + "#Caves-begin#" + entry + "#Caves-end#" + tail +
+         "#HTML-end#";
+}
+const std::string Page =
+    Structure("<h1>[GameName]</h1>\n", "<p>[Screen] [Filename]</p>\n", "</body>\n");
 const std::string Summary = "========================================\n";
 const std::string Enter = "\nPress ENTER to exit.\n";
 const std::string Done = " caves converted. BMP pics created.\nHTML document written." + Enter;
@@ -149,39 +155,120 @@ TEST(Hostile, SlowTwoHundredCaves) {
   EXPECT_EQ(result.written.size(), 201U);
 }
 
-// A full disk, made real with a file size limit: the tool says which file it
-// could not write and leaves no cut-short picture behind; the page keeps what
-// was written before the disk was full.
-TEST(Hostile, FullDisk) {
-  const std::string game = Game("Full", 3);
-  const ToolResult picture = Convert({{"caves.bd", game}}, 100000);
-  EXPECT_TRUE(picture.output.ends_with(Caves(1, 1) + "Error: Creation of BMP pic failed!" + Enter));
-  EXPECT_EQ(picture.exitStatus, 1);
-  EXPECT_EQ(picture.written,
-            (std::map<std::string, std::string>{{"Full.html", "<h1>Full</h1>\n"}}));
+// The names of the files, and how long each is.
+std::string Names(const std::map<std::string, std::string> &files) {
+  std::string names;
+  for (const auto &[name, bytes] : files) names += " " + name + ":" + std::to_string(bytes.size());
+  return names;
+}
 
-  // Pictures fit the limit exactly; the page outgrows it at the third entry,
-  // or with the tail.
-  for (const std::string &page :
-       {"# # # # # # # # #HTML-begin#<h1>[GameName]</h1>\n#Caves-begin#" +
-            std::string(300000, 'e') + "#Caves-end#</body>\n#HTML-end#",
-        "# # # # # # # # #HTML-begin#<h1>[GameName]</h1>\n#Caves-begin#x#Caves-end#" +
-            std::string(699894, 't') + "#HTML-end#"}) {
-    ToolResult whole = Convert({{"caves.bd", game}, {"html_structure.txt", page}});
-    ToolResult cut = Convert({{"caves.bd", game}, {"html_structure.txt", page}}, 699894);
-    EXPECT_TRUE(cut.output.ends_with(Caves(1, 3) + "Error: Creation of HTML file failed!" + Enter));
-    EXPECT_EQ(cut.exitStatus, 1);
-    EXPECT_EQ(cut.written.at("Full.html"), whole.written.at("Full.html").substr(0, 699894));
-    whole.written.erase("Full.html");
-    cut.written.erase("Full.html");
-    EXPECT_EQ(cut.written, whole.written);
+std::string PictureOfFull(int cave) {
+  return "Full_Cave_0" + std::to_string(cave) + ".bmp";
+}
+
+// A run stopped part way, by a failed write (a full disk, made real with a file
+// size limit) or by a kill, leaves every output as the run before left it or
+// whole, and a temporary file only after a kill; the next run replaces it. A
+// page stopped by an error elsewhere ends after the last cave written, and a
+// page whose own write failed stays as it was.
+TEST(Hostile, StoppedRun) {
+  const std::string game = Game("Full", 5), html = "Error: Creation of HTML file failed!" + Enter;
+  const std::string entries = Structure("", std::string(300000, 'e'), "");
+  const std::string pictureTemporary = "grottoprint-unfinished-picture.tmp",
+                    pageTemporary = "grottoprint-unfinished-page.tmp";
+  std::map<std::string, std::string> old = {
+      {"Full.html", "old"}, {pictureTemporary, "stale"}, {pageTemporary, "stale"}};
+  for (int cave = 1; cave <= 5; ++cave) old[PictureOfFull(cave)] = "old";
+  const ToolResult whole = Convert({{"caves.bd", game}});
+  struct Stop {
+    std::string structure;
+    std::uint64_t limit;
+    bool killed;
+    std::string ending;
+    int pictures;                    // how many new pictures stand
+    std::optional<std::string> page; // the new page that stands
+    std::vector<std::string> kept;   // the temporary files left
+  };
+  const auto runOver = [&](const std::string &structure) {
+    ToolRun run;
+    run.files = old;
+    run.files.merge(std::map<std::string, std::string>{{"caves.bd", game},
+                                                       {"graphics_original.txt", ProbeTiles()},
+                                                       {"html_structure.txt", structure}});
+    run.input = "caves.bd\n1\nb\n\n";
+    return run;
+  };
+  const std::string bmp = "Error: Creation of BMP pic failed!" + Enter;
+  const std::string head = Structure(std::string(800000, 'h'), "", "");
+  const std::string tail = Structure("", "", std::string(700000, 't'));
+  const std::uint64_t full = 699894; // each picture fits exactly
+  for (const Stop &stop : std::vector<Stop>{
+           {Page, 100000, false, Caves(1, 1) + bmp, 0, "<h1>Full</h1>\n", {}},
+           {head, full, false, "file...\n" + html, 0, {}, {pictureTemporary}},
+           {entries, full, false, Caves(1, 3) + html, 3, {}, {}},
+           {tail, full, false, Caves(1, 5) + html, 5, {}, {}},
+           {Page, 100000, true, Caves(1, 1), 0, {}, {pageTemporary, pictureTemporary}},
+           {entries, full, true, Caves(1, 3), 3, {}, {pageTemporary}}}) {
+    ToolRun run = runOver(stop.structure);
+    run.fileSizeLimit = stop.limit;
+    run.killedAtLimit = stop.killed;
+    ToolResult result = RunTool(run);
+    EXPECT_TRUE(result.output.ends_with(stop.ending)) << result.output;
+    EXPECT_EQ(result.exitStatus, stop.killed ? 128 + SIGXFSZ : 1);
+    std::vector<std::string> removed;
+    for (const std::string &temporary : {pageTemporary, pictureTemporary})
+      if (std::find(stop.kept.begin(), stop.kept.end(), temporary) == stop.kept.end())
+        removed.push_back(temporary);
+      else
+        result.written.erase(temporary);
+    EXPECT_EQ(result.removed, removed);
+    std::map<std::string, std::string> expected;
+    for (int cave = 1; cave <= stop.pictures; ++cave)
+      expected[PictureOfFull(cave)] = whole.written.at(PictureOfFull(cave));
+    if (stop.page) expected["Full.html"] = *stop.page;
+    EXPECT_TRUE(result.written == expected) << stop.ending << Names(result.written);
   }
-  // A head too large for the disk fails in one write that leaves nothing in
-  // the buffer: the failure shows only in the stream's error flag.
-  const std::string head = std::string(800000, 'h') + "#Caves-begin##Caves-end##HTML-end#";
-  EXPECT_TRUE(
-      Convert({{"caves.bd", game}, {"html_structure.txt", Page.substr(0, 28) + head}}, 699894)
-          .output.ends_with("file...\nError: Creation of HTML file failed!" + Enter));
+  // Killed at moments of its own choosing, inside or between pictures.
+  for (const char *moment : {"Processing cave 02...", "Processing cave 04..."}) {
+    ToolRun run = runOver(Page);
+    run.killAt = moment;
+    ToolResult result = RunTool(run);
+    EXPECT_EQ(result.exitStatus, 128 + SIGKILL);
+    result.written.erase(pageTemporary);
+    result.written.erase(pictureTemporary);
+    for (const auto &[name, bytes] : result.written)
+      EXPECT_EQ(bytes, whole.written.at(name)) << name;
+  }
+}
+
+// A run whose page, pictures or temporary files would replace a file it reads,
+// by that name, another spelling or a link, stops before it writes anything.
+TEST(Hostile, OutputsNeverReplaceInputs) {
+  const std::string game = Game("Full", 5);
+  struct Inputs {
+    std::string game, graphics, link; // a file of the game and one of tiles; a link to the template
+  };
+  for (const Inputs &inputs :
+       {Inputs{"Full.html", "1", ""}, Inputs{"./Full.html", "1", ""},
+        Inputs{"grottoprint-unfinished-page.tmp", "1", ""},
+        Inputs{"caves.bd", "Full_Cave_04.bmp", ""}, Inputs{"caves.bd", "1", "Full.html"}}) {
+    ToolRun full;
+    full.files = {{inputs.game.substr(inputs.game.find('/') + 1), game},
+                  {"graphics_original.txt", ProbeTiles()},
+                  {"html_structure.txt", Page}};
+    if (inputs.graphics != "1") full.files[inputs.graphics] = ProbeTiles();
+    if (!inputs.link.empty()) full.links[inputs.link] = "html_structure.txt";
+    full.input =
+        inputs.game + (inputs.graphics == "1" ? "\n1" : "\n8\n" + inputs.graphics) + "\nb\n";
+    const ToolResult result = RunTool(full);
+    EXPECT_TRUE(result.output.ends_with(
+        "Name of BD game: Full.\nReading HTML structure file...\nError: Output would overwrite "
+        "input, graphics or HTML structure file!" +
+        Enter))
+        << result.output;
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_TRUE(result.written.empty() && result.removed.empty()) << full.input;
+  }
 }
 
 } // namespace

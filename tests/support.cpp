@@ -54,7 +54,7 @@ int StartTool(const fs::path &folder, int input, int output, const ToolRun &run,
   if (run.fileSizeLimit) {
     // Ignoring SIGXFSZ turns a write past the limit into a failed write, as a
     // full disk would, instead of a killed process.
-    std::signal(SIGXFSZ, SIG_IGN);
+    if (!run.killedAtLimit) std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{*run.fileSizeLimit, *run.fileSizeLimit};
     setrlimit(RLIMIT_FSIZE, &limit);
   }
@@ -92,6 +92,7 @@ ToolResult RunTool(const ToolRun &run) {
   const fs::path folder = scratch.Path() / "run";
   fs::create_directory(folder);
   for (const std::string &name : run.folders) fs::create_directories(folder / name);
+  for (const auto &[name, target] : run.links) fs::create_symlink(target, folder / name);
   for (const auto &[name, bytes] : run.files) WriteFile(folder / name, bytes);
   WriteFile(scratch.Path() / "stdin", run.input);
   const std::map<std::string, std::string> before = Contents(folder);
@@ -101,10 +102,23 @@ ToolResult RunTool(const ToolRun &run) {
   const int errors = open((scratch.Path() / "stderr").c_str(), O_WRONLY | O_CREAT, 0644);
   if (input < 0 || output < 0 || errors < 0)
     throw std::runtime_error("cannot open the standard streams");
+  int pipeEnds[2] = {-1, -1};
+  if (!run.killAt.empty() && pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("no pipe");
   ToolResult result;
-  result.exitStatus = WaitForTool(StartTool(folder, input, output, run, errors));
+  const int child =
+      StartTool(folder, input, run.killAt.empty() ? output : pipeEnds[1], run, errors);
+  if (!run.killAt.empty()) {
+    close(pipeEnds[1]);
+    char chunk[256];
+    for (ssize_t got = 1; got > 0 && result.output.find(run.killAt) == std::string::npos;)
+      if ((got = read(pipeEnds[0], chunk, sizeof chunk)) > 0)
+        result.output.append(chunk, static_cast<std::size_t>(got));
+    kill(child, SIGKILL);
+    close(pipeEnds[0]);
+  }
+  result.exitStatus = WaitForTool(child);
   for (const int stream : {input, output, errors}) close(stream);
-  result.output = ReadFile(scratch.Path() / "stdout");
+  if (run.killAt.empty()) result.output = ReadFile(scratch.Path() / "stdout");
   result.errors = ReadFile(scratch.Path() / "stderr");
   std::map<std::string, std::string> after = Contents(folder);
   for (const auto &[name, bytes] : before)

@@ -34,7 +34,10 @@ struct ToolRun {
   std::vector<std::string> folders;           // empty sub-folders to create
   std::string input;                          // bytes on standard input
   std::vector<std::string> arguments;         // command-line arguments after the name
+  std::map<std::string, std::string> links;   // symbolic links to create: name -> target
   std::optional<std::uint64_t> fileSizeLimit; // a full disk: writes past it fail
+  bool killedAtLimit = false;                 // a write past the limit kills the tool instead
+  std::string killAt;                         // the tool is killed as soon as its output shows this
 };
 
 struct ToolResult {
