@@ -232,6 +232,7 @@ TEST(Hostile, StoppedRun) {
   for (const char *moment : {"Processing cave 02...", "Processing cave 04..."}) {
     ToolRun run = runOver(Page);
     run.killAt = moment;
+    run.input = "caves.bd\n1\nb\n"; // it waits for ENTER, if it gets there
     ToolResult result = RunTool(run);
     EXPECT_EQ(result.exitStatus, 128 + SIGKILL);
     result.written.erase(pageTemporary);
