@@ -145,6 +145,27 @@ check "no UTF-8 code page: ends with 1" status_is "$work/old" 1
 check "no UTF-8 code page: error 24" says "$work/old" "Error: Creation of HTML file failed!"
 check "no UTF-8 code page: no file written" nothing_written "$work/old"
 
+# A second run in the same folder replaces the first run's files whole, as
+# the Linux tool does: the pictures and the page are renamed over the old ones.
+folder=$work/rerun
+convert windows "$folder" "$game" sample_caves.bd 1 b
+(cd "$folder" && wine "$windows_dir/grottoprint.exe" <"$work/set2-windows.in" >"$folder.out" 2>&1)
+echo $? >"$folder.status"
+check "a second run: ends with 0" status_is "$folder" 0
+check "a second run: the files of a first run with its answers" diff -r "$work/set2-linux" "$folder"
+
+# A game file that the page or a picture would replace, by a name in another
+# case, ends the run before anything is written.
+for name in 'sample grottoes.HTML' 'SAMPLE GROTTOES_cave_02.BMP'; do
+  cp "$game" "$work/$name"
+  folder="$work/input-$name"
+  convert windows "$folder" "$work/$name" "$name" 1 b
+  check "game file '$name': ends with 1" status_is "$folder" 1
+  check "game file '$name': error" says "$folder" \
+    "Error: Output would overwrite input, graphics or HTML structure file!"
+  check "game file '$name': no file written" nothing_written "$folder"
+done
+
 convert windows "$work/missing" "" no_such_game.bd 1 b
 check "missing input file: ends with 1" status_is "$work/missing" 1
 check "missing input file: error" says "$work/missing" "Error: Input file not found!"
