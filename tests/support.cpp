@@ -102,29 +102,10 @@ ToolResult RunTool(const ToolRun &run) {
   const int errors = open((scratch.Path() / "stderr").c_str(), O_WRONLY | O_CREAT, 0644);
   if (input < 0 || output < 0 || errors < 0)
     throw std::runtime_error("cannot open the standard streams");
-  // A run to be killed talks through pipes: its answers stay open, so that it
-  // waits at its end rather than ends before the kill, and its output is read
-  // as it comes.
-  const bool killed = !run.killAt.empty();
-  int answers[2] = {-1, -1}, shown[2] = {-1, -1};
-  if (killed && (pipe2(answers, O_CLOEXEC) != 0 || pipe2(shown, O_CLOEXEC) != 0 ||
-                 write(answers[1], run.input.data(), run.input.size()) < 0))
-    throw std::runtime_error("cannot open the pipes");
   ToolResult result;
-  const int child =
-      StartTool(folder, killed ? answers[0] : input, killed ? shown[1] : output, run, errors);
-  if (killed) {
-    close(shown[1]);
-    char chunk[256];
-    for (ssize_t got = 1; got > 0 && result.output.find(run.killAt) == std::string::npos;)
-      if ((got = read(shown[0], chunk, sizeof chunk)) > 0)
-        result.output.append(chunk, static_cast<std::size_t>(got));
-    kill(child, SIGKILL);
-    for (const int end : {answers[0], answers[1], shown[0]}) close(end);
-  }
-  result.exitStatus = WaitForTool(child);
+  result.exitStatus = WaitForTool(StartTool(folder, input, output, run, errors));
   for (const int stream : {input, output, errors}) close(stream);
-  if (!killed) result.output = ReadFile(scratch.Path() / "stdout");
+  result.output = ReadFile(scratch.Path() / "stdout");
   result.errors = ReadFile(scratch.Path() / "stderr");
   std::map<std::string, std::string> after = Contents(folder);
   for (const auto &[name, bytes] : before)
