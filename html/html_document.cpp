@@ -81,12 +81,11 @@ void WriteWithFields(const std::string &text) {
   }
 }
 
-// A write that failed earlier shows when the buffered bytes are handed over;
-// the old page then stands.
+// A write that failed earlier shows when the buffered bytes are handed over.
+// The error then keeps the old page: a page that failed is never committed.
 void CheckHtmlWrites() {
-  if (std::fflush(HtmlFile.Stream) == 0 && std::ferror(HtmlFile.Stream) == 0) return;
-  DiscardOutput(HtmlFile);
-  ReportError(Error::HtmlCreationFailed);
+  if (std::fflush(HtmlFile.Stream) != 0 || std::ferror(HtmlFile.Stream) != 0)
+    ReportError(Error::HtmlCreationFailed);
 }
 
 } // namespace
