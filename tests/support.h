@@ -37,7 +37,6 @@ struct ToolRun {
   std::map<std::string, std::string> links;   // symbolic links to create: name -> target
   std::optional<std::uint64_t> fileSizeLimit; // a full disk: writes past it fail
   bool killedAtLimit = false;                 // a write past the limit kills the tool instead
-  std::string killAt;                         // the tool is killed as soon as its output shows this
 };
 
 struct ToolResult {
