@@ -47,7 +47,8 @@ TEST(Units, TokenReaders) {
   std::size_t position = 7;
   EXPECT_EQ(ReadRestNumber("Levels=1 0", position), 10);
   position = 0;
-  EXPECT_EQ(ReadMidNumber("12 34", position) + ReadNumber("12 34", position), 46);
+  EXPECT_EQ(ReadMidNumber("12 34", position), 12);
+  EXPECT_EQ(ReadNumber("12 34", position), 34);
 }
 
 // Every line of a file, with "$" where a read marked the input as ended.
