@@ -214,20 +214,16 @@ const Block *Included(const std::string &line) {
   return &text->second;
 }
 
-// A line and how many times it stands: "LINE xN" stands for N such lines.
-std::pair<std::string, std::size_t> Times(const std::string &line) {
-  static const std::regex repeated(R"((.*) x(\d+))");
-  std::smatch parts;
-  if (!std::regex_match(line, parts, repeated)) return {line, 1};
-  return {parts[1], std::stoul(parts[2])};
-}
-
 // The lines with every "{NAME}" line replaced by the text NAME, and every
 // "LINE xN" line by N times that line ("{NAME} xN": N times the text).
 std::vector<std::string> Expand(const std::vector<std::string> &lines,
                                 std::vector<std::string> out = {}) {
+  static const std::regex repeated(R"((.*) x(\d+))");
   for (const std::string &line : lines) {
-    const auto [once, times] = Times(line);
+    std::smatch parts;
+    const bool many = std::regex_match(line, parts, repeated);
+    const std::string once = many ? parts[1].str() : line;
+    const std::size_t times = many ? std::stoul(parts[2]) : 1;
     const Block *text = Included(once);
     for (std::size_t i = 0; i < times; ++i)
       if (text != nullptr)
