@@ -122,13 +122,9 @@ void SetCell(ItemCode item, std::int32_t row, std::int32_t column) {
 
 void FillBlock(ItemCode item, std::int32_t firstRow, std::int32_t lastRow, std::int32_t firstColumn,
                std::int32_t lastColumn) {
-  // Only the part of the block inside the grid is visited.
-  const std::int32_t top = std::max(firstRow, 0);
-  const std::int32_t bottom = std::min(lastRow, GridRows - 1);
-  const std::int32_t left = std::max(firstColumn, 0);
-  const std::int32_t right = std::min(lastColumn, GridColumns - 1);
-  for (std::int32_t row = top; row <= bottom; ++row)
-    for (std::int32_t column = left; column <= right; ++column) SetCell(item, row, column);
+  for (std::int32_t row = firstRow; row <= lastRow; ++row)
+    for (std::int32_t column = firstColumn; column <= lastColumn; ++column)
+      SetCell(item, row, column);
 }
 
 ItemCode ItemCodeFromName(std::string_view name) {

@@ -53,7 +53,8 @@ inline bool IsInsideGrid(std::int64_t row, std::int64_t column) {
 void SetCell(ItemCode item, std::int32_t row, std::int32_t column);
 
 // Stores the item in every cell of the rows firstRow..lastRow and the columns
-// firstColumn..lastColumn, both inclusive; an empty range writes nothing.
+// firstColumn..lastColumn, both inclusive; an empty range writes nothing, and
+// SetCell leaves the cells outside the grid alone.
 void FillBlock(ItemCode item, std::int32_t firstRow, std::int32_t lastRow, std::int32_t firstColumn,
                std::int32_t lastColumn);
 

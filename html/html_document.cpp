@@ -62,7 +62,7 @@ std::string ReadPiece(PieceStream &stream) {
 // Reads a piece of content closed by "#" and then the marker that must follow.
 std::string ReadContentAndMarker(PieceStream &stream, std::string_view marker, Error missing) {
   std::string content = ReadPiece(stream);
-  if (stream.ended) ReportError(missing);
+  // Bytes that end inside the content leave an empty piece, which is no marker.
   if (ReadPiece(stream) != marker) ReportError(missing);
   return content;
 }
@@ -95,7 +95,6 @@ void ReadHtmlStructure() {
   if (!LoadStructureFile(stream)) ReportError(Error::HtmlStructureNotFound);
   ReportProgress(Progress::ReadingHtmlStructure);
   for (int piece = 0; piece < PreambleMarks; ++piece) ReadPiece(stream);
-  if (stream.ended) ReportError(Error::HtmlBeginNotFound);
   if (ReadPiece(stream) != HtmlBeginMarker) ReportError(Error::HtmlBeginNotFound);
   HtmlTemplate.Head = ReadContentAndMarker(stream, CavesBeginMarker, Error::CavesBeginNotFound);
   HtmlTemplate.CaveEntry = ReadContentAndMarker(stream, CavesEndMarker, Error::CavesEndNotFound);

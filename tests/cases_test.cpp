@@ -4,59 +4,55 @@
 // A case file is a list of blocks, each opened by a line "=== KIND WORDS";
 // flags stand in the order shown:
 //   note WORDS           a comment: the lines below it are for the reader
-//   text NAME            lines that any block includes with a line "{NAME}",
-//                        or N times with a line "{NAME} xN"
+//   text NAME            lines that any block includes with a line "{NAME}"
 //   case TITLE           starts a case; the blocks below belong to it
-//   file NAME [probe [N]] [crlf] [noeol]
-//                        a file of the folder: the probe tiles of support.h
-//                        (probe) of set N, or of the set the file is named
-//                        after, then the lines, with CR LF line ends (crlf),
-//                        without a line feed after the last (noeol)
-//   file NAME from PATH  a file of the source tree
-//   replace NAME         right below "file NAME": pairs of lines, the first
-//                        occurrence of each first line in it becomes the second
+//   file NAME [from PATH] [crlf] [noeol]
+//                        a file of the folder: the bytes of a file of the
+//                        source tree (from), then the lines, with CR LF line
+//                        ends (crlf), without a line feed after the last (noeol)
 //   folder NAME          an empty folder
 //   absent NAMES         default files left out of the folder
 //   answers [crlf] [noeol] [set N]
 //                        standard input (default: "caves.bd", 1, b, ENTER);
-//                        with "set N" the pictures must show set N's probe tiles
-//   arguments WORDS      command-line arguments
-//   transcript [crlf] [noeol]  standard output, exactly
+//                        the pictures must show the probe tiles of set N
+//                        (default: 1, the set of the default answers)
+//   transcript           standard output, exactly
 //   exit STATUS          the exit status (default 0)
 //   written NAMES        every file written, changed or removed (default: none)
-//   page NAME [crlf] [noeol]   the bytes of a written file
-//   grid NAME            the picture's 22 x 40 cells, read back as items; a
-//                        row followed by " xN" stands for N such rows
-//   colors NAME C0..C4   the picture's five colours as RRGGBB, which every
-//                        pixel of its grid is then held against
+//   page NAME [noeol]    the bytes of a written file
+//   grid NAME [C0..C4]   the picture's 22 x 40 cells, read back as items, if
+//                        lines are given; with its five colours as RRGGBB,
+//                        every pixel of the picture is held against them
 // Every folder starts with each set's probe tiles under its name (the names
 // the build gives the tool) and the structure file of the text "structure".
-// The text "version" is given: the banner's line of the build's version. Lines of content, names
-// and words take the escapes \t \r \n \0 \\ and \xHH.
+// Some texts are given: "version", the banner's line of the build's version;
+// "probe N", the probe tiles of support.h of set N (0 to 7), a whole graphics
+// file; "probe N ITEM", the sixteen rows of that set's tile of the item named
+// ITEM in the file ("probe 1 Rockford Doll"). Lines of content, names and
+// words take the escapes \t \r \n \0 \\ and \xHH. In every block a line
+// followed by " xN" stands for N such lines, "{NAME} xN" for N times the text.
 //
 // The cases load strictly, and anything else fails the whole run: a kind,
 // flag or word not listed above, lines under a block that takes none, a block
-// before a file's first case, a text defined twice or a "{NAME}" of no text, a
-// replace block anywhere but right below its file. Only the answers or one
+// before a file's first case, a text defined twice or a "{NAME}" of no text.
+// Only the answers or one
 // file may stand several times in a case; the case then runs once with each,
 // expecting the same outcome. Any other block repeated fails the load.
 //
 // Every run must also leave standard error empty, each picture written a
 // 648 x 360 picture in a frame of one colour, and every other file of the
 // folder and its sub-folders as it was. A picture is read back with the probe
-// tiles of the set its answers name, else of the set whose number its first
-// cells carry; each of its cells must show one, unless a set file of the
-// folder holds other tiles.
+// tiles of the set its answers name; each of its cells must show one, unless
+// a set file of the folder holds other tiles.
 #include "support.h"
 
 #include <gtest/gtest.h>
 
+#include "cave/cave_grid.h"
 #include "driver/build_facts.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
-#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -74,9 +70,8 @@ const std::vector<std::string> SetNames(GraphicsSetFiles.begin(), GraphicsSetFil
 struct Block {
   std::vector<std::string> words;
   std::vector<std::string> lines;
-  std::string head;                      // the block's line as written, after "=== "
-  std::string where;                     // file and line, for a failure's report
-  std::vector<std::string> replacements; // a file's replace block
+  std::string head;  // the block's line as written, after "=== "
+  std::string where; // file and line, for a failure's report
 };
 
 struct Case {
@@ -135,7 +130,7 @@ std::vector<Block> ReadBlocks(const fs::path &file) {
   for (const std::string &line : Lines(ReadFile(file))) {
     const std::string where = file.filename().string() + ":" + std::to_string(++number);
     if (line.starts_with("=== "))
-      blocks.push_back({Words(line.substr(4)), {}, line.substr(4), where + " " + line, {}});
+      blocks.push_back({Words(line.substr(4)), {}, line.substr(4), where + " " + line});
     else if (!blocks.empty())
       blocks.back().lines.push_back(line);
   }
@@ -161,29 +156,23 @@ const std::map<std::string, Shape> Shapes = {
     {"note",       {std::regex(R"( .+)"),                             true,  false, false}},
     {"text",       {std::regex(R"( \S+)"),                            true,  true,  false}},
     {"case",       {std::regex(R"( .+)"),                             false, false, false}},
-    {"file",       {std::regex(R"( \S+( probe( \d)?)?( crlf)?( noeol)?)"), true, true, true}},
-    {"replace",    {std::regex(R"( \S+)"),                            true,  true,  false}},
+    {"file",       {std::regex(R"( \S+( from \S+)?( crlf)?( noeol)?)"), true, true,  true}},
     {"folder",     {std::regex(R"( \S+)"),                            false, true,  false}},
     {"absent",     {std::regex(R"(( \S+)+)"),                         false, false, false}},
     {"answers",    {std::regex(R"(( crlf)?( noeol)?( set \d+)?)"),    true,  false, true}},
-    {"arguments",  {std::regex(R"(( \S+)+)"),                         false, false, false}},
-    {"transcript", {std::regex(R"(( crlf)?( noeol)?)"),               true,  false, false}},
+    {"transcript", {std::regex(""),                                   true,  false, false}},
     {"exit",       {std::regex(R"( \d+)"),                            false, false, false}},
     {"written",    {std::regex(R"(( \S+)+)"),                         false, false, false}},
-    {"page",       {std::regex(R"( \S+( crlf)?( noeol)?)"),           true,  true,  false}},
-    {"grid",       {std::regex(R"( \S+)"),                            true,  true,  false}},
-    {"colors",     {std::regex(R"( \S+( [0-9A-F]{6}){5})"),           false, true,  false}}};
+    {"page",       {std::regex(R"( \S+( noeol)?)"),                    true,  true,  false}},
+    {"grid",       {std::regex(R"( \S+(( [0-9A-F]{6}){5})?)"),         true,  true,  false}}};
 // clang-format on
 
-// Why the block does not have the shape of its kind, or "". A file may also
-// be only "from PATH", with no lines.
+// Why the block does not have the shape of its kind, or "".
 std::string Misshapen(const Block &block) {
   const auto shape = Shapes.find(block.words[0]);
   if (shape == Shapes.end()) return "no block " + block.words[0];
   if (!shape->second.lines && !block.lines.empty()) return "lines under a block that takes none";
   const std::string rest = block.head.substr(block.words[0].size());
-  if (block.words[0] == "file" && std::regex_match(rest, std::regex(R"( \S+ from \S+)")))
-    return block.lines.empty() ? "" : "lines under a file from PATH";
   return std::regex_match(rest, shape->second.words) ? "" : "words or flags out of place";
 }
 
@@ -195,14 +184,6 @@ std::string Key(const Block &block) {
 // ---- Grouping blocks into cases --------------------------------------------
 
 std::map<std::string, Block> Texts;
-
-void JoinReplace(Case &c, const Block &replace) {
-  Block *file = c.blocks.empty() ? nullptr : &c.blocks.back();
-  if (file == nullptr || file->words[0] != "file" || file->words[1] != replace.words[1] ||
-      !file->replacements.empty() || replace.lines.size() % 2 != 0)
-    Fail(replace, "a replace block must stand right below its file and hold pairs of lines");
-  file->replacements = replace.lines;
-}
 
 // Adds the cases of one case file; its texts join the texts of all.
 void GroupCases(const std::string &stem, std::vector<Block> blocks, std::vector<Case> &cases) {
@@ -220,8 +201,6 @@ void GroupCases(const std::string &stem, std::vector<Block> blocks, std::vector<
       continue;
     else if (current == nullptr)
       Fail(b, "a block before the file's first case");
-    else if (kind == "replace")
-      JoinReplace(*current, b);
     else
       current->blocks.push_back(std::move(b));
   }
@@ -235,23 +214,22 @@ const Block *Included(const std::string &line) {
   return &text->second;
 }
 
-// A line and how many times it stands: "LINE xN" stands for N such lines.
-std::pair<std::string, std::size_t> Times(const std::string &line) {
-  static const std::regex repeated(R"((.*) x(\d+))");
-  std::smatch parts;
-  if (!std::regex_match(line, parts, repeated)) return {line, 1};
-  return {parts[1], std::stoul(parts[2])};
-}
-
 // The lines with every "{NAME}" line replaced by the text NAME, and every
-// "{NAME} xN" line by N times that text.
+// "LINE xN" line by N times that line ("{NAME} xN": N times the text).
 std::vector<std::string> Expand(const std::vector<std::string> &lines,
                                 std::vector<std::string> out = {}) {
+  static const std::regex repeated(R"((.*) x(\d+))");
   for (const std::string &line : lines) {
-    const auto [name, times] = Times(line);
-    const Block *text = Included(name);
-    for (std::size_t i = 0; text != nullptr && i < times; ++i) out = Expand(text->lines, out);
-    if (text == nullptr) out.push_back(line);
+    std::smatch parts;
+    const bool many = std::regex_match(line, parts, repeated);
+    const std::string once = many ? parts[1].str() : line;
+    const std::size_t times = many ? std::stoul(parts[2]) : 1;
+    const Block *text = Included(once);
+    for (std::size_t i = 0; i < times; ++i)
+      if (text != nullptr)
+        out = Expand(text->lines, out);
+      else
+        out.push_back(once);
   }
   return out;
 }
@@ -259,15 +237,14 @@ std::vector<std::string> Expand(const std::vector<std::string> &lines,
 // The case's repeated blocks; a block repeated that may not be fails the load.
 void FindVariants(Case &c) {
   std::map<std::string, int> counts;
-  for (const Block &b : c.blocks) ++counts[Key(b)];
   for (const Block &b : c.blocks) {
     const std::string key = Key(b);
-    if (counts[key] < 2 || key == c.varying) continue;
+    if (++counts[key] < 2 || key == c.varying) continue;
     if (!Shapes.at(b.words[0]).varies || !c.varying.empty())
       Fail(b, key + " more than once" + (c.varying.empty() ? "" : ", and " + c.varying));
     c.varying = key;
-    c.variants = counts[key];
   }
+  c.variants = c.varying.empty() ? 1 : counts[c.varying];
 }
 
 std::vector<Case> LoadCases() {
@@ -276,6 +253,15 @@ std::vector<Case> LoadCases() {
   const std::string left((45 - version.size()) / 2, ' '),
       right(45 - left.size() - version.size(), ' ');
   Texts["version"].lines = {"*" + left + version + right + "*"};
+  for (int set = 0; set <= 7; ++set) {
+    const std::string probe = "probe " + std::to_string(set);
+    const std::vector<std::string> tiles = Lines(ProbeTiles(set));
+    Texts[probe].lines = tiles;
+    for (std::size_t item = 0, first = 2; item < ItemNames.size(); ++item, first += 17)
+      Texts[probe + " " + std::string(ItemNames[item])].lines.assign(
+          tiles.begin() + static_cast<std::ptrdiff_t>(first),
+          tiles.begin() + static_cast<std::ptrdiff_t>(first + 16));
+  }
   std::vector<fs::path> files;
   for (const auto &entry : fs::directory_iterator(fs::path(GROTTOPRINT_SOURCE_DIR) / "tests/cases"))
     files.push_back(entry.path());
@@ -308,50 +294,31 @@ std::string After(const Block &block, const std::string &flag) {
   return at < block.words.end() - 1 ? *(at + 1) : "";
 }
 
-// The number of the set a file is named after, 1 to 7, or 0.
-int SetOf(const std::string &name) {
-  const auto set = std::find(SetNames.begin(), SetNames.end(), name);
-  return set == SetNames.end() ? 0 : static_cast<int>(set - SetNames.begin()) + 1;
-}
-
 std::string Content(const Block &block) {
-  if (Has(block, "from")) return SourceFile(After(block, "from"));
-  std::vector<std::string> lines;
-  if (const std::string set = After(block, "probe"); Has(block, "probe"))
-    lines = Lines(ProbeTiles(std::isdigit(set[0]) != 0 ? std::stoi(set) : SetOf(block.words[1])));
-  std::string bytes;
+  std::string bytes = Has(block, "from") ? SourceFile(After(block, "from")) : "";
   const std::string end = Has(block, "crlf") ? "\r\n" : "\n";
-  for (const std::string &line : Expand(block.lines, lines)) bytes += Unescape(line) + end;
-  if (Has(block, "noeol") && !bytes.empty()) bytes.resize(bytes.size() - end.size());
+  const std::vector<std::string> lines = Expand(block.lines);
+  for (const std::string &line : lines) bytes += Unescape(line) + end;
+  if (Has(block, "noeol") && !lines.empty()) bytes.resize(bytes.size() - end.size());
   return bytes;
 }
 
-// The file's bytes with its replace block applied.
-std::string Replaced(std::string bytes, const Block &file) {
-  for (std::size_t i = 0; i < file.replacements.size(); i += 2) {
-    const std::string from = Unescape(file.replacements[i]);
-    const std::size_t at = bytes.find(from);
-    if (at == std::string::npos) Fail(file, "no " + from + " to replace");
-    bytes.replace(at, from.size(), Unescape(file.replacements[i + 1]));
-  }
-  return bytes;
-}
-
-// What a run must give; the page, grid and colors blocks by their key.
+// What a run must give; the page and grid blocks by their key.
 struct Expected {
   std::string transcript;
   int exitStatus = 0;
   std::set<std::string> written;
-  std::optional<int> set;
+  int set = 1;        // the set of the default answers
   bool probes = true; // every set file of the folder holds probe tiles
   std::map<std::string, const Block *> checks;
 };
 
 ToolRun DefaultRun() {
   ToolRun run;
-  for (const std::string &set : SetNames) run.files[set] = ProbeTiles(SetOf(set));
+  for (std::size_t set = 0; set < SetNames.size(); ++set)
+    run.files[SetNames[set]] = ProbeTiles(static_cast<int>(set) + 1);
   run.files["html_structure.txt"] =
-      Content({{"page", "html_structure.txt", "noeol"}, {"{structure}"}, "", "", {}});
+      Content({{"page", "html_structure.txt", "noeol"}, {"{structure}"}, "", ""});
   run.input = "caves.bd\n1\nb\n\n";
   return run;
 }
@@ -360,40 +327,29 @@ ToolRun DefaultRun() {
 void Take(const Block &b, ToolRun &run, Expected &expected) {
   const std::string &kind = b.words[0];
   const std::vector<std::string> rest(b.words.begin() + 1, b.words.end());
-  if (kind == "file") run.files[b.words[1]] = Replaced(Content(b), b);
+  if (kind == "file") run.files[b.words[1]] = Content(b);
   if (kind == "folder") run.folders.push_back(b.words[1]);
   for (const std::string &name : kind == "absent" ? rest : std::vector<std::string>{})
     if (run.files.erase(name) == 0) Fail(b, "no default " + name);
   if (kind == "answers") run.input = Content(b);
   if (kind == "answers" && Has(b, "set")) expected.set = std::stoi(After(b, "set"));
-  if (kind == "arguments") run.arguments = rest;
   if (kind == "transcript") expected.transcript = Content(b);
   if (kind == "exit") expected.exitStatus = std::stoi(b.words[1]);
   if (kind == "written") expected.written.insert(rest.begin(), rest.end());
-  if (kind == "page" || kind == "grid" || kind == "colors") expected.checks[Key(b)] = &b;
+  if (kind == "page" || kind == "grid") expected.checks[Key(b)] = &b;
 }
 
 // ---- Comparing -------------------------------------------------------------
 
-// The rows of a grid block.
-std::vector<std::string> GridRows(const Block &block) {
-  std::vector<std::string> rows;
-  for (const std::string &line : Expand(block.lines)) {
-    const auto [row, times] = Times(line);
-    rows.insert(rows.end(), times, row);
-  }
-  return rows;
-}
-
 void ComparePicture(const std::string &name, const std::string &bytes, const Expected &expected,
-                    const Block *grid, const Block *colors) {
+                    const Block *grid) {
   std::vector<int> palette;
-  for (std::size_t i = 2; colors != nullptr && i < colors->words.size(); ++i)
-    palette.push_back(std::stoi(colors->words[i], nullptr, 16));
-  const std::vector<std::string> cells = ReadGrid(bytes, expected.set.value_or(-1), palette);
+  for (std::size_t i = 2; grid != nullptr && i < grid->words.size(); ++i)
+    palette.push_back(std::stoi(grid->words[i], nullptr, 16));
+  const std::vector<std::string> cells = ReadGrid(bytes, expected.set, palette);
   const std::string shown = testing::PrintToString(cells);
-  if (grid != nullptr) {
-    EXPECT_EQ(cells, GridRows(*grid)) << name;
+  if (grid != nullptr && !grid->lines.empty()) {
+    EXPECT_EQ(cells, Expand(grid->lines)) << name;
   } else { // drawn with probe tiles, every cell shows one; else it is a picture
     EXPECT_TRUE(cells.size() == 22 && (!expected.probes || shown.find('?') == std::string::npos))
         << name << ":\n"
@@ -410,9 +366,9 @@ void CompareFile(const std::string &name, const std::string &bytes, const Expect
     EXPECT_EQ(bytes, Content(*page)) << name;
   }
   if (name.ends_with(".bmp"))
-    ComparePicture(name, bytes, expected, check("grid"), check("colors"));
+    ComparePicture(name, bytes, expected, check("grid"));
   else
-    EXPECT_FALSE(check("grid") || check("colors")) << name << " is no picture";
+    EXPECT_FALSE(check("grid")) << name << " is no picture";
 }
 
 void CompareRun(const ToolResult &result, const Expected &expected) {

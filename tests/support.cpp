@@ -58,11 +58,8 @@ int StartTool(const fs::path &folder, int input, int output, const ToolRun &run,
     const rlimit limit{*run.fileSizeLimit, *run.fileSizeLimit};
     setrlimit(RLIMIT_FSIZE, &limit);
   }
-  std::vector<char *> argv{const_cast<char *>("grottoprint")};
-  for (const std::string &argument : run.arguments)
-    argv.push_back(const_cast<char *>(argument.c_str()));
-  argv.push_back(nullptr);
-  execv(GROTTOPRINT_EXE, argv.data());
+  char *argv[] = {const_cast<char *>("grottoprint"), nullptr};
+  execv(GROTTOPRINT_EXE, argv);
   _exit(127);
 }
 
@@ -164,15 +161,6 @@ bool ShowsTile(const std::string &picture, int row, int column, int set, int ite
   return true;
 }
 
-// The set whose probe tile the first cell showing one shows, or 0.
-int SetShown(const std::string &picture, const std::vector<int> &palette) {
-  for (int cell = 0; cell < 22 * 40; ++cell)
-    for (int set = 0; set <= 7; ++set)
-      for (int item = 0; item < 16; ++item)
-        if (ShowsTile(picture, cell / 40, cell % 40, set, item, palette)) return set;
-  return 0;
-}
-
 } // namespace
 
 std::string ProbeTiles(int set) {
@@ -197,7 +185,6 @@ std::vector<std::string> ReadGrid(const std::string &picture, int set, std::vect
   // The colours not given: the frame's, then those of cell (0, 0), whose probe
   // tile shows the slots in order.
   for (int x = 0; palette.size() < 5; ++x) palette.push_back(Pixel(picture, x == 0 ? 0 : 4 + x, 4));
-  if (set < 0) set = SetShown(picture, palette);
   for (int y = 0; y < 360; ++y)
     for (int x = 0; x < 648; ++x)
       if ((x < 4 || x >= 644 || y < 4 || y >= 356) && Pixel(picture, x, y) != palette[0])

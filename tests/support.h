@@ -33,7 +33,6 @@ struct ToolRun {
   std::map<std::string, std::string> files;   // name -> bytes, put in the folder first
   std::vector<std::string> folders;           // empty sub-folders to create
   std::string input;                          // bytes on standard input
-  std::vector<std::string> arguments;         // command-line arguments after the name
   std::map<std::string, std::string> links;   // symbolic links to create: name -> target
   std::optional<std::uint64_t> fileSizeLimit; // a full disk: writes past it fail
   bool killedAtLimit = false;                 // a write past the limit kills the tool instead
@@ -64,10 +63,9 @@ int WaitForTool(int child);
 // row ends in the set's number, so that tiles of two sets differ.
 std::string ProbeTiles(int set = 0);
 
-// A picture painted with the probe tiles of `set` (by default the set of the
-// first cell that shows a probe tile, else 0) as 22 rows of 40 item
+// A picture painted with the probe tiles of `set` as 22 rows of 40 item
 // letters ("PXHW_.rdwMxQcasF" in item order, '?' where a cell shows no such
 // tile in the colours of `palette`, the slots as 0xRRGGBB; by default the
 // frame's and those of cell (0, 0)), or one line that says why it is no such picture.
-std::vector<std::string> ReadGrid(const std::string &picture, int set = -1,
+std::vector<std::string> ReadGrid(const std::string &picture, int set = 0,
                                   std::vector<int> palette = {});

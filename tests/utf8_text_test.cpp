@@ -44,10 +44,11 @@ TEST(Utf8Text, BrokenTextShowsReplacementCharacters) {
     EXPECT_FALSE(IsUtf8(narrow)) << narrow;
     EXPECT_EQ(Utf8ToUtf16(narrow), wide) << narrow;
   }
-  EXPECT_TRUE(IsUtf8("\xEF\xBF\xBD")); // U+FFFD itself is well-formed
+  EXPECT_TRUE(IsUtf8("\xEF\xBF\xBD"));                // U+FFFD itself is well-formed
+  EXPECT_TRUE(IsUtf8(std::string_view("ok\xFF", 2))); // a view ends at its size
   EXPECT_EQ(Utf16ToUtf8(u"\xD800x\xDC00\xDBFF\xE000"),
             "\xEF\xBF\xBDx\xEF\xBF\xBD\xEF\xBF\xBD\xEE\x80\x80");
-  EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xDBFF')), "\xEF\xBF\xBD");
+  EXPECT_EQ(Utf16ToUtf8(u"\xDFFF\xDBFF"), "\xEF\xBF\xBD\xEF\xBF\xBD"); // the last ones of each half
 }
 
 } // namespace
