@@ -25,7 +25,6 @@ constexpr std::string_view CaveInfix = "_Cave_";
 
 constexpr std::size_t FrameSlot = 0;
 constexpr std::size_t BackgroundSlot = 1;
-constexpr ItemCode SubstituteItem = Items::EmptySpace;
 
 constexpr std::size_t Frame = 4;
 constexpr std::size_t Columns = GridColumns;
@@ -121,9 +120,10 @@ PaintedTiles PaintTiles(const Palette &palette) {
   return painted;
 }
 
+// Every cell holds one of the sixteen item codes: the readers put Empty Space
+// in place of an unknown word before a cell is set.
 const PaintedTile &TileOfCell(const PaintedTiles &painted, ItemCode item) {
-  const bool known = item >= 0 && item < ItemKinds;
-  return painted[static_cast<std::size_t>(known ? item : SubstituteItem)];
+  return painted[static_cast<std::size_t>(item)];
 }
 
 // One pixel row, y counting from the top of the picture.

@@ -17,6 +17,6 @@ std::string PictureFileNameOf(std::int32_t number);
 // with "Creation of BMP pic failed!".
 //
 // A tile character other than '0'..'4' is painted in the background colour
-// (slot 1), as are the missing characters of a tile shorter than 256; a cell
-// holding an item code outside 0..15 is painted with the Empty Space tile.
+// (slot 1), as are the missing characters of a tile shorter than 256. Every
+// cell holds an item code of 0..15, as the readers set them.
 void WriteCavePicture();
