@@ -51,22 +51,16 @@ const Windows = [
   { width: 1920, height: 1080, scale: 1.25, k: 3, beside: true }, { width: 1920, height: 1080, scale: 1.5, k: 4 },
   { width: 600, height: 500, scale: 1, k: 0 }, { width: 801, height: 601, scale: 1, k: 1 },
   { width: 390, height: 844, scale: 3, k: 0, touch: true }, { width: 844, height: 390, scale: 3, k: 3, touch: true }];
-const [Desktop, OddDesktop] = Windows;
-const Phone = Windows.at(-2);
+const [[Desktop, OddDesktop], Phone] = [Windows, Windows.at(-2)];
 
 if (process.argv.length !== 3) throw new Error("usage: node check_page.mjs FOLDER");
 // Where Chromium's screenshots go, if anywhere: the page, the view, the view on a phone.
-const [screenshot, viewScreenshot, phoneScreenshot] = ["PAGE", "PAGE_VIEW", "PAGE_PHONE"].map((name) =>
-  process.env[`${name}_SCREENSHOT`]);
+const [screenshot, viewScreenshot, phoneScreenshot] = ["PAGE", "PAGE_VIEW", "PAGE_PHONE"].map((n) => process.env[`${n}_SCREENSHOT`]);
 const folder = path.resolve(process.argv[2]);
 const names = await readdir(folder);
-const pages = names.filter((name) => name.endsWith(".html"));
-const pictures = names.filter((name) => name.endsWith(".bmp")).sort();
+const [pages, pictures] = [".html", ".bmp"].map((type) => names.filter((name) => name.endsWith(type)).sort());
 const expected = JSON.parse(await readFile(new URL("expected_pages.json", import.meta.url)))[pages[0]];
-if (pages.length !== 1 || !expected) {
-  console.log(`FAIL: ${folder} holds ${pages.length} pages, expected one of expected_pages.json`);
-  process.exit(1);
-}
+if (pages.length !== 1 || !expected) throw new Error(`${folder} holds ${pages.length} pages, expected one of expected_pages.json`);
 const caves = expected.caves.length;
 const failures = [];
 let engine = "";
@@ -110,8 +104,7 @@ async function puppeteerEngine(browser, executablePath, args) {
         shot: () => page.screenshot({ encoding: "base64" }),
         screenshotTo: browser === "chrome" ? (file, fullPage) => page.screenshot({ path: file, fullPage }) : undefined,
         print: async () => Buffer.from(await page.pdf()).toString("latin1"),
-        media: (type, scheme) => page.emulateMediaType(type).then(() =>
-          page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }])),
+        media: (scheme) => page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]),
         async click(selector, { modifier, touch } = {}) {
           for (const step of [modifier ? () => page.keyboard.down(modifier) : null, () => page[touch ? "tap" : "click"](selector),
                               modifier ? () => page.keyboard.up(modifier) : null]) await step?.();
@@ -132,12 +125,9 @@ async function webkitEngine() {
     const port = 4600 + drivers.size + (process.pid % 300) * 4;
     const child = spawn("xvfb-run", ["-a", "-s", "-screen 0 4200x3400x24", "WebKitWebDriver", `--port=${port}`],
                         { env: { ...process.env, GDK_SCALE: String(scale) }, detached: true, stdio: "ignore" });
-    const call = async (method, where, body) => {
-      const answer = await (await fetch(`http://127.0.0.1:${port}${where}`, { method, body: body && JSON.stringify(body),
-        headers: { "content-type": "application/json" } })).json();
-      if (answer.value?.error) throw new Error(`WebKitWebDriver: ${answer.value.message}`);
-      return answer.value;
-    };
+    const call = (method, where, body) => fetch(`http://127.0.0.1:${port}${where}`, { method, body: body && JSON.stringify(body),
+      headers: { "content-type": "application/json" } }).then((answer) => answer.json()).then(({ value }) =>
+      (value?.error ? Promise.reject(new Error(`WebKitWebDriver: ${value.message}`)) : value));
     for (let tries = 0; await call("GET", "/status").then(() => false, () => tries++ < 50);) await wait(200);
     const { sessionId } = await call("POST", "/session", { capabilities: { alwaysMatch: {
       "webkitgtk:browserOptions": { binary: MiniBrowser, args: ["--automation"] } } } });
@@ -146,8 +136,7 @@ async function webkitEngine() {
   return { can: { print: false, media: false, touch: false, scale: (s) => s % 1 === 0, narrow: false },
     close: () => drivers.forEach((d) => process.kill(-d.child.pid)),
     async open(window, address) {
-      if (!drivers.has(window.scale)) drivers.set(window.scale, await driver(window.scale));
-      const { session } = drivers.get(window.scale);
+      const { session } = drivers.get(window.scale) ?? drivers.set(window.scale, await driver(window.scale)).get(window.scale);
       const evaluate = (fn, ...values) => session("POST", "/execute/async", { args: values, script:
         `const done = arguments[arguments.length - 1]; Promise.resolve().then(() => (${fn})(...Array.from(arguments)` +
         `.slice(0, -1))).then((value) => done([value]), (error) => done([null, String(error)]));` })
@@ -170,14 +159,12 @@ async function webkitEngine() {
 }
 const Engines = {
   Chromium: () => puppeteerEngine("chrome", process.env.GROTTOPRINT_CHROMIUM, ["--disable-gpu", "--no-sandbox"]),
-  Firefox: () => puppeteerEngine("firefox", process.env.GROTTOPRINT_FIREFOX, []),
-  WebKit: () => webkitEngine() };
+  Firefox: () => puppeteerEngine("firefox", process.env.GROTTOPRINT_FIREFOX, []), WebKit: webkitEngine };
 const runs = (can, w) => (can.scale?.(w.scale) ?? true) && (can.narrow !== false || w.width >= 450);
 
 // Reads back, from a screenshot, the device pixels that each picture pixel
 // covers: `k` when each covers exactly k x k of them, with the same colour as
 // in the picture file, else the picture's width in device pixels over 648.
-let decoder;
 async function devicePixels(shot, box, scale, index) {
   const data = (type, bytes) => `data:image/${type};base64,${bytes.toString("base64")}`;
   return decoder.eval(async ([shot, file, box, scale, [width, height]]) => {
@@ -230,9 +217,8 @@ function look() {
       title: card.querySelector("h2").textContent, pictures: Array.from(card.getElementsByTagName("img"), (image) =>
         [image.getAttribute("src"), image.closest("a")?.getAttribute("href"), image.naturalWidth, image.naturalHeight, !!image.alt.trim()]) };
   });
-  const view = document.querySelector("dialog");
+  const [view, panel] = [document.querySelector("dialog"), document.querySelector(".view-values")];
   const picture = view?.open && view.querySelector("img");
-  const panel = view?.querySelector(".view-values");
   return { address: location.href, scripts: document.scripts.length, cards,
     facts: pairs(document.querySelectorAll(".facts div"), "dt", "dd"),
     index: Array.from(document.querySelectorAll("nav a"), (link) => [link.getAttribute("href").replace(/.*#/, "#"), link.textContent]),
@@ -261,8 +247,7 @@ async function expectView(tab, when, index, k, values) {
   expect(when, "the view open, modal, and its title", [seen.open, seen.modal, seen.heading],
          open ? [true, true, seen.cards[index].title.replace(/ $/, " Unnamed cave")] : [false, false, null]);
   if (!open || !p) return open || expect(when, "the focus", seen.focus, `cave-${index + 1}`);
-  expect(when, "the picture, its size and rendering", [p.src, p.size, p.rendering],
-         [pictures[index], PictureSize, "pixelated"]);
+  expect(when, "the picture, its size and rendering", [p.src, p.size, p.rendering], [pictures[index], PictureSize, "pixelated"]);
   const [[W, H], [left, top, right, bottom]] = [p.window, p.box];
   const room = p.side ? [p.bar[2], 0, W, H] : [0, p.bar[3], W, H];
   const over = (r) => r[0] < right && left < r[2] && r[1] < bottom && top < r[3];
@@ -291,7 +276,7 @@ const first = ".cave img";
 async function expectAxeAndPrint(tab, when, can, images) {
   await tab.eval((source) => document.head.appendChild(document.createElement("script")).append(source), axe.source);
   for (const scheme of can.media ? ["dark", "light"] : ["the browser's"]) {
-    if (can.media) await tab.media("screen", scheme);
+    if (can.media) await tab.media(scheme);
     const [faults, ink, light] = await tab.eval(async (tags) => [(await axe.run(document, { runOnly: { type: "tag",
       values: tags } })).violations.map((v) => `${v.id} (${v.nodes.map((n) => n.target).join(", ")})`),
       getComputedStyle(document.body).color, matchMedia("(prefers-color-scheme: light)").matches], AxeRules);
@@ -305,9 +290,8 @@ async function expectAxeAndPrint(tab, when, can, images) {
 }
 
 // Takes each step (a function of the tab) and judges the view after it.
-async function walk(tab, steps) {
-  for (const [step, when, ...view] of steps) await step(tab).then(() => expectView(tab, when, ...view));
-}
+const walk = async (tab, steps) => {
+  for (const [step, when, ...view] of steps) await step(tab).then(() => expectView(tab, when, ...view)); };
 const click = (selector, options) => (tab) => tab.click(selector, options);
 const press = (...keys) => async (tab) => { for (const key of keys) await tab.key(key); };
 
@@ -316,10 +300,9 @@ const Scenarios = {
   async "the cards"(open, can) {
     const tab = await open(Desktop);
     await tab.eval(async () => { // each picture loads as it comes into view
-      for (const image of document.images) {
+      for (const image of document.images)
         await new Promise((resolve) => { image.onload = image.onerror = resolve; image.scrollIntoView();
-                                         if (image.complete) resolve(); else setTimeout(resolve, 10000); });
-      }
+                                         return image.complete ? resolve() : setTimeout(resolve, 10000); });
       scrollTo(0, 0);
     });
     const seen = await tab.eval(look);
@@ -384,7 +367,7 @@ const Scenarios = {
 const inCI = /^(true|1|yes|on)$/i.test(process.env.CI ?? "");
 const notChecked = [];
 const chromium = await Engines.Chromium();
-decoder = await chromium.open({ width: 100, height: 100, scale: 1 }, "about:blank");
+const decoder = await chromium.open({ width: 100, height: 100, scale: 1 }, "about:blank");
 for (const [name, start] of Object.entries(Engines)) {
   engine = `${name}: `;
   const instance = name === "Chromium" ? chromium : await start().catch((error) => {
