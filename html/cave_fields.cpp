@@ -62,22 +62,19 @@ void WriteIfNotNegative(std::int32_t value) {
 
 // A file name as an address relative to the page, which leads a browser to
 // that file's bytes whatever the game is called. A browser reads "#" as the
-// start of a fragment, "?" of a query and "%" as the start of an escape; drops
-// tabs and line ends, and blanks before the address; takes "Mine:2" for an
-// address of the scheme "mine"; and reads a byte that is no UTF-8 as U+FFFD.
-// Each such byte becomes "%" and two hex digits; a well-formed UTF-8
-// character, and every other byte, stays as it is.
+// start of a fragment, "?" of a query and "%" as the start of an escape, drops
+// tabs and line ends, and reads a byte that is no UTF-8 as U+FFFD. Each such
+// byte becomes "%" and two hex digits; a well-formed UTF-8 character, and
+// every other byte, stays as it is.
 std::string AddressOf(std::string_view name) {
   constexpr std::string_view Hex = "0123456789ABCDEF";
   std::string address;
   address.reserve(name.size());
-  bool leading = true; // still among the blanks before the first other byte
   for (std::size_t position = 0; position < name.size();) {
     const auto byte = static_cast<unsigned char>(name[position]);
     const std::size_t length = Utf8CharacterLength(name, position);
-    leading = leading && byte == ' ';
-    if (length == 0 || byte < 0x20 || byte == 0x7F || leading ||
-        std::string_view("%#?:").find(static_cast<char>(byte)) != std::string_view::npos) {
+    if (length == 0 || byte < 0x20 || byte == 0x7F ||
+        std::string_view("%#?").find(static_cast<char>(byte)) != std::string_view::npos) {
       address += '%';
       address += Hex[byte >> 4];
       address += Hex[byte & 0x0Fu];
