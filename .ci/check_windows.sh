@@ -56,10 +56,12 @@ same_transcript() {
   [ "$(grep -c $'\r$' "$2.out")" = "$(wc -l <"$2.out")" ] &&
     sed 's/\r$//' "$2.out" | cmp -s - "$1.out"
 }
-# Every picture the page links to is a file of the folder.
+# Every picture the page links to is a file of the folder: each address with
+# its %XX escapes read back as bytes.
 links_found() {
   local link found=0
   while IFS= read -r link; do
+    link=$(printf '%b' "${link//%/\\x}")
     [ -f "$1/$link" ] || return 1
     found=$((found + 1))
   done < <(grep -o 'src="[^"]*"' "$1"/*.html | sed 's/^src="//; s/"$//')
@@ -104,14 +106,19 @@ for index in "${!refused[@]}"; do
   check "name '$name': Linux page named as the game" test -f "$folder-linux/$name.html"
 done
 
-# Names Windows takes: a device name inside a longer name, and UTF-8.
-for name in 'Console' 'Caf'$'\xc3\xa9' 'Grotte Été 洞窟 🪨' 'x.con'; do
+named_label() { printf 'named-%s' "$(printf '%s' "$1" | od -An -tx1 | tr -d ' \n')"; }
+# Names Windows takes: a device name inside a longer name, UTF-8, and the
+# bytes that the page's addresses escape.
+for name in 'Console' 'Caf'$'\xc3\xa9' 'Grotte Été 洞窟 🪨' 'x.con' 'Caves #1 50% off'; do
   named_game "$name" "$work/named.bd"
-  label=named-$(printf '%s' "$name" | od -An -tx1 | tr -d ' \n')
+  label=$(named_label "$name")
   compare "$label" "$work/named.bd" named.bd 1 b
   check "name '$name': the page's links name its pictures" links_found "$work/$label-windows"
   check "name '$name': the page is named as the game" test -f "$work/$label-windows/$name.html"
 done
+check "name 'Caves #1 50% off': the page's address of a picture" grep -qF \
+  'src="Caves %231 50%25 off_Cave_01.bmp"' \
+  "$work/$(named_label 'Caves #1 50% off')-windows/Caves #1 50% off.html"
 
 # Typed in a console window, which Wine makes of a pseudo-terminal: a game
 # file named beyond ASCII is found and the game's name shows as written, and

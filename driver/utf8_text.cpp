@@ -69,6 +69,12 @@ bool IsUtf8(std::string_view text) {
   return true;
 }
 
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t position) {
+  std::size_t end = position;
+  char32_t point = 0;
+  return ReadCodePoint(text, end, point) ? end - position : 0;
+}
+
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string wide;
   for (std::size_t position = 0; position < text.size();) {

@@ -7,6 +7,7 @@
 #include "driver/console_dialog.h"
 #include "driver/output_names.h"
 #include "driver/reports.h"
+#include "driver/utf8_text.h"
 #include "html/html_document.h"
 
 #include <iterator>
@@ -59,12 +60,39 @@ void WriteIfNotNegative(std::int32_t value) {
   if (value >= 0) WriteNumber(value);
 }
 
+// A file name as an address relative to the page, which leads a browser to
+// that file's bytes whatever the game is called. A browser reads "#" as the
+// start of a fragment, "?" of a query and "%" as the start of an escape, drops
+// tabs and line ends, and reads a byte that is no UTF-8 as U+FFFD. Each such
+// byte becomes "%" and two hex digits; a well-formed UTF-8 character, and
+// every other byte, stays as it is.
+std::string AddressOf(std::string_view name) {
+  constexpr std::string_view Hex = "0123456789ABCDEF";
+  std::string address;
+  address.reserve(name.size());
+  for (std::size_t position = 0; position < name.size();) {
+    const auto byte = static_cast<unsigned char>(name[position]);
+    const std::size_t length = Utf8CharacterLength(name, position);
+    if (length == 0 || byte < 0x20 || byte == 0x7F ||
+        std::string_view("%#?").find(static_cast<char>(byte)) != std::string_view::npos) {
+      address += '%';
+      address += Hex[byte >> 4];
+      address += Hex[byte & 0x0Fu];
+      ++position;
+    } else {
+      address += name.substr(position, length);
+      position += length;
+    }
+  }
+  return address;
+}
+
 // The picture is always a BMP; the page may name it with another extension.
 void WriteFilename() {
   const std::string &picture = CaveRecord.PictureFileName;
   const std::size_t replaced = PictureSuffix.size() - 1; // the suffix after its dot
   const std::size_t kept = picture.size() > replaced ? picture.size() - replaced : 0;
-  WriteEscaped(picture.substr(0, kept) + PictureExtension);
+  WriteEscaped(AddressOf(picture.substr(0, kept) + PictureExtension));
 }
 
 void WriteLevel() {

@@ -1,5 +1,6 @@
-// UTF-8 checked and converted, which only the Windows tool uses (for the file
-// names it accepts and the console window): on every system the conversions
+// UTF-8 checked and converted, which the Windows tool uses for the file names
+// it accepts and the console window (the page's addresses take the check's
+// cut into characters on every system): the conversions
 // must carry names beyond ASCII both ways, show broken text as U+FFFD, and
 // the check must tell well-formed UTF-8 from the rest.
 #include "driver/utf8_text.h"
