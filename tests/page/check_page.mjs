@@ -151,21 +151,54 @@ function look() {
     return { name: card.querySelector("h2 span:last-child").textContent, type, level: level?.replace("Level ", "") ?? null,
       ...values(card), look: [tone(card, "--accent"), tone(card, "--intermission")].indexOf(getComputedStyle(card).borderTopColor),
       title: card.querySelector("h2").textContent, pictures: Array.from(card.getElementsByTagName("img"), (image) =>
-        [image.getAttribute("src"), image.closest("a")?.getAttribute("href"), image.naturalWidth, image.naturalHeight, !!image.alt.trim()]) };
+        [image.getAttribute("src"), image.closest("a")?.getAttribute("href")].map(decodeURIComponent)
+          .concat(image.naturalWidth, image.naturalHeight, image.alt)) };
   });
   const [view, panel] = [document.querySelector("dialog"), document.querySelector(".view-values")];
   const picture = view?.open && view.querySelector("img");
   return { address: location.href, scripts: document.scripts.length, cards,
     facts: pairs(document.querySelectorAll(".facts div"), "dt", "dd"),
     index: Array.from(document.querySelectorAll("nav a"), (link) => [link.getAttribute("href").replace(/.*#/, "#"), link.textContent]),
-    focus: document.activeElement?.closest(".cave")?.id ?? null,
+    focus: document.activeElement?.closest(".cave, dialog")?.id ?? null,
     open: !!view?.open, modal: !!view?.matches(":modal"), heading: view?.open ? view.querySelector("h2").textContent : null,
-    picture: picture && { src: decodeURIComponent(picture.src).split("/").pop(), box: box(picture), size: [picture.naturalWidth, picture.naturalHeight],
+    picture: picture && { src: decodeURIComponent(picture.src).split("/").pop(), alt: picture.alt, box: box(picture),
+      size: [picture.naturalWidth, picture.naturalHeight],
       rendering: getComputedStyle(picture).imageRendering, bar: box(view.querySelector(".view-bar")),
       side: view.classList.contains("view-side"), window: [innerWidth, innerHeight], scale: devicePixelRatio,
       scrolled: [view.scrollLeft, view.scrollTop], asked: view.querySelector("#view-more[aria-expanded=true]:not([hidden])") !== null,
       controls: Array.from(view.querySelectorAll("h2, button, .view-values"), (control) => shown(control) &&
         [control.id || "title", box(control)]).filter(Boolean), panel: shown(panel) ? values(panel) : null } };
+}
+
+// What shows the focus, where the focused element matches :focus-visible: the
+// outline of that element or of its card, the colour behind the outline (the
+// page's, or the view's bar over it), and whether the outline keeps clear of
+// the picture it may hold.
+function focusRing() {
+  const [focused, rgb] = [document.activeElement, (colour) => colour.match(/[\d.]+/g).map(Number)];
+  const ringed = [focused, focused.closest(".cave")].find((e) => e && getComputedStyle(e).outlineStyle !== "none" &&
+    parseFloat(getComputedStyle(e).outlineWidth) >= 2);
+  if (!focused.matches(":focus-visible") || !ringed) return null;
+  const [style, page, bar] = [getComputedStyle(ringed), rgb(getComputedStyle(document.body).backgroundColor), focused.closest(".view-bar")];
+  const [r, g, b, a = 1] = bar ? rgb(getComputedStyle(bar).backgroundColor) : page;
+  const picture = ringed.querySelector("img");
+  return { ring: rgb(style.outlineColor).slice(0, 3), behind: [r, g, b].map((c, i) => a * c + (1 - a) * page[i]),
+           clear: !picture || parseFloat(style.outlineOffset) >= 0 };
+}
+// The contrast of two colours, as the accessibility guidelines reckon it.
+const contrast = (...colours) => {
+  const [light, dark] = colours.map((rgb) => rgb.map((c) => (c /= 255) <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4)
+    .reduce((sum, c, i) => sum + c * [0.2126, 0.7152, 0.0722][i], 0) + 0.05).sort((a, b) => b - a);
+  return light / dark;
+};
+async function expectRing(tab, when, can) {
+  if (!can.keyboardFocus) return;
+  for (const scheme of can.media ? ["dark", "light"] : ["the browser's"]) {
+    if (can.media) await tab.media(scheme);
+    const seen = await tab.eval(focusRing);
+    expect(`${when}, ${scheme} scheme`, "the focus shown, clear of the picture, at 3 : 1 or more",
+           seen && [seen.clear, contrast(seen.ring, seen.behind) >= 3], [true, true]);
+  }
 }
 
 // Judges the view: open on cave `index` with `k` device pixels per picture
@@ -184,7 +217,8 @@ async function expectView(tab, when, index, k, values) {
   expect(when, "the view open, modal, and its title", [seen.open, seen.modal, seen.heading],
          open ? [true, true, seen.cards[index].title.replace(/ $/, " Unnamed cave")] : [false, false, null]);
   if (!open || !p) return open || expect(when, "the focus", seen.focus, `cave-${index + 1}`);
-  expect(when, "the picture, its size and rendering", [p.src, p.size, p.rendering], [game.pictures[index], PictureSize, "pixelated"]);
+  expect(when, "the picture, its text, size and rendering, and the focus", [p.src, p.alt, p.size, p.rendering, seen.focus],
+         [game.pictures[index], seen.cards[index].pictures[0][4], PictureSize, "pixelated", "cave-view"]);
   const [[W, H], [left, top, right, bottom]] = [p.window, p.box];
   const room = p.side ? [p.bar[2], 0, W, H] : [0, p.bar[3], W, H];
   const over = (r) => r[0] < right && left < r[2] && r[1] < bottom && top < r[3];
@@ -197,7 +231,7 @@ async function expectView(tab, when, index, k, values) {
   const panel = p.controls.find(([id, r]) => id === "view-values" && !over(r))?.[1] ?? p.box;
   const group = [Math.min(left, panel[0]), top, Math.max(right, panel[2]), Math.max(bottom, panel[3])];
   expect(when, "device pixels off centre in the room", [0, 1].map((i) => { const d = (group[i] - room[i] -
-    (room[i + 2] - group[i + 2])) * p.scale; return Math.abs(d) <= 2 ? 0 : Math.round(d); }), [0, 0]);
+    (room[i + 2] - group[i + 2])) * p.scale; return Math.abs(d) <= Math.max(2, p.scale) ? 0 : Math.round(d); }), [0, 0]);
   if (!k) return expect(when, "the picture as wide as the room", Math.round(right - left), Math.round(room[2] - room[0]));
   expect(when, "device pixels per picture pixel, by its box", +((right - left) * p.scale / PictureSize[0]).toFixed(3), k);
   // Read back from the screen once for each size of window a tab has.
@@ -240,10 +274,9 @@ const press = (...keys) => async (tab) => { for (const key of keys) await tab.ke
 
 // The scenarios, each run on the games `on` picks (by their number of caves,
 // or the first game alone): open(window, address) opens a tab on the game.
-const everyGame = () => true;
 const firstGame = (game) => game === games[0];
 const Scenarios = {
-  "the cards": { on: everyGame, async run(open, can, { expected, pictures, caves }) {
+  "the cards": { on: (game) => game.caves <= 20, async run(open, can, { expected, pictures, caves }) {
     const tab = await open(Desktop);
     await tab.eval(async () => { // each picture loads as it comes into view
       for (const image of document.images)
@@ -257,7 +290,7 @@ const Scenarios = {
     expect("the page", "each card: name, type, level, values, remark, look, picture (file, link, size, alt)",
       seen.cards.map((c) => [c.name, c.type, c.level, c.values, c.remark, ["Cave", "Intermission"][c.look], c.pictures]),
       expected.caves.map((c, i) => [c.name, c.type, c.level, Object.entries(c.values), c.remark, c.type,
-                                    [[pictures[i], pictures[i], ...PictureSize, true]]]));
+                                    [[pictures[i], pictures[i], ...PictureSize, `Map of ${c.type} ${i + 1}: ${c.name}`]]]));
     if (screenshot && firstGame(tab.game)) await tab.screenshotTo?.(screenshot, true);
     await expectAxeAndPrint(tab, "the view closed", can, caves);
   } },
@@ -290,14 +323,60 @@ const Scenarios = {
     [click("#view-close"), "Close", 1 % caves], [click(first), "a click", 0, 2, "beside"],
     [press("ArrowRight"), "ArrowRight", 1 % caves, 2, "beside"], [press("End"), "End", caves - 1, 2, "beside"],
     [press("Home"), "Home", 0, 2, "beside"], [press("ArrowLeft"), "ArrowLeft", caves - 1, 2, "beside"],
-    [press("ArrowRight"), "ArrowRight", 0, 2, "beside"], [(tab) => tab.eval(() => history.back()), "Back", 0]]);
+    [press("ArrowRight"), "ArrowRight", 0, 2, "beside"]]);
+    // A key with a modifier is the browser's or the system's: the view stays.
+    for (const modifier of firstGame(tab.game) ? ["Control", "Shift", "Alt", "Meta"] : [])
+      for (const key of ["ArrowLeft", "ArrowRight", "Home", "End"]) {
+        await tab.key(key, modifier);
+        const seen = await tab.eval(look);
+        expect(`${modifier} and ${key}`, "the view open, and its title", [seen.open, seen.heading], [true, seen.cards[0].title]);
+      }
+    await walk(tab, [[(tab) => tab.eval(() => history.back()), "Back", 0]]);
     expect("Back", "the page's scroll position", await tab.eval(() => scrollY), top);
   } },
   "keyboard, address and a window that shrinks": { on: firstGame, async run(open, can, { caves }) {
-    await walk(await open(Windows[9]), [[press("Tab", "Enter"), "Tab and Enter", 0, 1]]);
+    const keyboard = await open(Windows[9]);
+    await walk(keyboard, [[press("Tab", "Enter"), "Tab and Enter", 0, 1]]);
+    await expectRing(keyboard, "Tab and Enter", can);
+    await walk(keyboard, [[press("Escape"), "Tab, Enter and Escape", 0]]);
+    await expectRing(keyboard, "Tab, Enter and Escape", can);
     await walk(await open(Desktop, `#cave-${caves}`), [[async () => {}, "an address", caves - 1, 2, "beside"],
       [press("Escape"), "an address, Escape", caves - 1], [click(first), "a click", 0, 2, "beside"],
       [(tab) => tab.resize(OddDesktop), "shrunk to 1367 x 769", 0, 2]]);
+  } },
+  // An address that names no cave leaves the view closed, or closes it.
+  "addresses that name no cave": { on: firstGame, async run(open, can, { caves }) {
+    const tab = await open(Desktop, "#cave-0");
+    for (const hash of ["#cave-0", `#cave-${caves + 1}`, "#cave-x", "#cave-", "#Cave-1", "#cave-2", `#cave-${caves + 1}`]) {
+      await tab.eval((hash) => { location.hash = hash; return new Promise((resolve) => requestAnimationFrame(resolve)); }, hash);
+      const seen = await tab.eval(look);
+      expect(`the address ${hash}`, "the view open", [seen.open, seen.heading], hash === "#cave-2" ? [true, seen.cards[1].title] : [false, null]);
+    }
+  } },
+  // Every cave's whole name is in the index, at every window of the table; the
+  // first card's picture starts on the first screen, and the index, unfolded
+  // where folded, shows a link to every cave.
+  "the index in every window": { on: (game) => firstGame(game) || game.caves > 20, async run(open, can, { expected }) {
+    let tab = null;
+    for (const w of Windows.filter((w, i) => runs(can, w) && Windows.findIndex((o) => o.width === w.width && o.height === w.height) === i)) {
+      const window = { ...w, scale: 1 };
+      if (tab) await tab.resize(window);
+      tab = tab ?? await open(window);
+      const seen = await tab.eval(() => {
+        const nav = document.querySelector("nav").getBoundingClientRect();
+        const cut = Array.from(document.querySelectorAll("nav a"), (link) => { const r = link.getBoundingClientRect();
+          return link.checkVisibility() && (link.scrollWidth > link.clientWidth + 1 || r.left < nav.left - 1 || r.right > nav.right + 1) && link.textContent; });
+        return { cut: cut.filter(Boolean), first: document.querySelector(".cave img").getBoundingClientRect().top + scrollY,
+                 height: innerHeight, folded: !!document.querySelector("nav details:not([open])") };
+      });
+      expect(`${w.width} x ${w.height}`, "names cut in the index", seen.cut, []);
+      if (w.width !== 1366) continue;
+      expect(`${w.width} x ${w.height}`, "the first card's picture on the first screen", seen.first < seen.height);
+      if (seen.folded) await tab.click("nav summary");
+      const shown = await tab.eval(() => Array.from(document.querySelectorAll("nav a"), (link) => link.checkVisibility() &&
+        [link.getAttribute("href").replace(/.*#/, "#"), link.textContent]).filter(Boolean));
+      expect(`${w.width} x ${w.height}`, "the index shown", shown, expected.caves.map((c, i) => [`#cave-${i + 1}`, `${i + 1} ${c.name || "Unnamed cave"}`]));
+    }
   } },
   "clicks with a modifier key": { on: firstGame, async run(open) {
     const tab = await open(Desktop);

@@ -1,6 +1,6 @@
 // The three engines of the page checks behind one adapter: open(window,
 // address) gives a tab that evaluates a function in the page, clicks (with a
-// modifier key, or by touch), presses keys, swipes, resizes, takes a
+// modifier key, or by touch), presses keys (with a modifier key), swipes, resizes, takes a
 // screenshot ([base64 PNG, whether it is clipped to the part of the window
 // asked for, in CSS pixels]) and prints (a PDF, as latin1 text, where the engine
 // can).
@@ -17,13 +17,16 @@ export const wait = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 async function puppeteerEngine(browser, executablePath, args) {
   const instance = await puppeteer.launch({ browser, executablePath, args, headless: true });
-  return { close: () => instance.close(), can: { print: true, media: browser === "chrome", touch: true },
+  return { close: () => instance.close(), can: { print: true, media: browser === "chrome", touch: true, keyboardFocus: true },
     async open(window, address) {
       const page = await instance.newPage();
       const size = (w) => ({ width: w.width, height: w.height, deviceScaleFactor: w.scale, isMobile: !!w.touch, hasTouch: !!w.touch });
       await page.setViewport(size(window));
       await page.goto(address);
-      return { eval: (fn, ...values) => page.evaluate(fn, ...values), key: (key) => page.keyboard.press(key),
+      return { eval: (fn, ...values) => page.evaluate(fn, ...values), key: async (key, modifier) => {
+          for (const step of [modifier && (() => page.keyboard.down(modifier)), () => page.keyboard.press(key),
+                              modifier && (() => page.keyboard.up(modifier))]) await step?.();
+        },
         resize: (w) => page.setViewport(size(w)), close: () => page.close(),
         async shot(clip) { // the clip is in the page's coordinates, which move as it scrolls
           const [x, y] = clip ? await page.evaluate(() => [scrollX, scrollY]) : [];
@@ -62,7 +65,8 @@ async function webkitEngine() {
       "webkitgtk:browserOptions": { binary: MiniBrowser, args: ["--automation"] } } } });
     return { child, session: (method, where, body) => call(method, `/session/${sessionId}${where}`, body) };
   }
-  return { can: { print: false, media: false, touch: false, scale: (s) => s % 1 === 0, narrow: false },
+  // Its keys are not the user's: the focus they move never matches :focus-visible.
+  return { can: { print: false, media: false, touch: false, scale: (s) => s % 1 === 0, narrow: false, keyboardFocus: false },
     close: () => drivers.forEach((d) => process.kill(-d.child.pid)),
     async open(window, address) {
       const { session } = drivers.get(window.scale) ?? drivers.set(window.scale, await driver(window.scale)).get(window.scale);
@@ -76,7 +80,8 @@ async function webkitEngine() {
       const resize = (w) => session("POST", "/window/rect", { width: w.width, height: w.height + MiniBrowserBar });
       await resize(window).then(() => session("POST", "/url", { url: address }));
       return { eval: evaluate, resize, close: async () => {}, shot: async () => [await session("GET", "/screenshot"), false],
-        key: (name) => act(keys([name], 0)),
+        key: (name, modifier) => act({ type: "key", id: "k", actions: [modifier, name, name, modifier].filter(Boolean)
+          .map((key, i, all) => ({ type: i < all.length / 2 ? "keyDown" : "keyUp", value: Keys[key] })) }),
         async click(selector, { modifier } = {}) {
           const element = await session("POST", "/element", { using: "css selector", value: selector });
           await session("POST", "/execute/sync", { script: "arguments[0].scrollIntoView({ block: 'center' })", args: [element] });

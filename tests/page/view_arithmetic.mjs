@@ -3,7 +3,8 @@
 // scales, bars and values panels, the picture fits the room its bar leaves, at
 // the largest whole number of device pixels per picture pixel that fits in
 // either layout (else as large as fits), on whole device pixels, centred with
-// the values, and nothing lies over it but values the user asked for.
+// the values, and nothing lies over it but values the user asked for, which
+// keep off the window's edges.
 //
 //   node view_arithmetic.mjs TEMPLATE
 //
@@ -58,7 +59,8 @@ for (const ratio of [1, 1.1, 1.25, 1.5, 1.75, 2, 2.2, 2.5, 3])
             [!whole && Math.max(k, p.down / down) < most - 2 / down, `scale ${k}, where ${most} fits`],
             [p.shown !== (!!panel && (wanted || !p.button)), "values shown or hidden against the button"],
             [!!panel !== (p.shown || p.button), "values neither shown nor offered"],
-            [box && (box[0] < 0 || box[1] < 0 || box[2] > m.width + 1 || box[3] > m.height + 1), "values outside the window"],
+            [box && (box[0] < 8 * ratio || box[2] > m.width - 8 * ratio || box[3] > m.height + 1 - (p.button ? 8 * ratio : 0) ||
+                     box[1] < (p.button ? room[1] + 8 * ratio : 0)), "values outside the window or on its edge"],
             [box && !p.button && overlaps(box, picture), "values over the picture unasked"],
             [p.button && room[2] - room[0] - p.across >= panel()[0] + 32 * ratio && panel()[1] <= room[3] - room[1],
              "values not beside the picture where they fit"],
