@@ -37,6 +37,7 @@ import { HtmlValidate } from "html-validate";
 import { PNG } from "pngjs";
 
 import { Engines } from "./engines.mjs";
+import { printed } from "./printed.mjs";
 
 const PictureSize = [648, 360];
 const AxeRules = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "best-practice"];
@@ -54,6 +55,10 @@ const Windows = [
   { width: 600, height: 500, scale: 1, k: 0 }, { width: 801, height: 601, scale: 1, k: 1 },
   { width: 390, height: 844, scale: 3, k: 0, touch: true }, { width: 844, height: 390, scale: 3, k: 3, touch: true }];
 const [[Desktop, OddDesktop], Phone] = [Windows, Windows.at(-2)];
+// Windows with page zoom: the window's size in CSS pixels at zoom 1.
+const ZoomedWindows = [{ width: 1366, height: 768, scale: 1, zoom: 1.25, k: 1, beside: true },
+  { width: 1920, height: 1080, scale: 1, zoom: 1.5, k: 2, beside: true }, { width: 1366, height: 768, scale: 2, zoom: 1.1, k: 3, beside: true },
+  { width: 1366, height: 768, scale: 2, zoom: 0.9, k: 4 }];
 
 const [engineName, ...folders] = process.argv.slice(2);
 if (!Engines[engineName] || folders.length === 0) throw new Error("usage: node check_page.mjs Chromium|Firefox|WebKit FOLDER...");
@@ -219,7 +224,7 @@ async function expectView(tab, when, index, k, values) {
   if (!open || !p) return open || expect(when, "the focus", seen.focus, `cave-${index + 1}`);
   expect(when, "the picture, its text, size and rendering, and the focus", [p.src, p.alt, p.size, p.rendering, seen.focus],
          [game.pictures[index], seen.cards[index].pictures[0][4], PictureSize, "pixelated", "cave-view"]);
-  const [[W, H], [left, top, right, bottom]] = [p.window, p.box];
+  const [[W, H], [left, top, right, bottom], scale] = [p.window, p.box, p.scale * (tab.window.zoom ?? 1)];
   const room = p.side ? [p.bar[2], 0, W, H] : [0, p.bar[3], W, H];
   const over = (r) => r[0] < right && left < r[2] && r[1] < bottom && top < r[3];
   expect(when, "controls outside the window or over the picture", p.controls.filter(([id, r]) =>
@@ -231,9 +236,9 @@ async function expectView(tab, when, index, k, values) {
   const panel = p.controls.find(([id, r]) => id === "view-values" && !over(r))?.[1] ?? p.box;
   const group = [Math.min(left, panel[0]), top, Math.max(right, panel[2]), Math.max(bottom, panel[3])];
   expect(when, "device pixels off centre in the room", [0, 1].map((i) => { const d = (group[i] - room[i] -
-    (room[i + 2] - group[i + 2])) * p.scale; return Math.abs(d) <= Math.max(2, p.scale) ? 0 : Math.round(d); }), [0, 0]);
+    (room[i + 2] - group[i + 2])) * scale; return Math.abs(d) <= Math.max(2, scale) ? 0 : Math.round(d); }), [0, 0]);
   if (!k) return expect(when, "the picture as wide as the room", Math.round(right - left), Math.round(room[2] - room[0]));
-  expect(when, "device pixels per picture pixel, by its box", +((right - left) * p.scale / PictureSize[0]).toFixed(3), k);
+  expect(when, "device pixels per picture pixel, by its box", +((right - left) * scale / PictureSize[0]).toFixed(3), k);
   // Read back from the screen once for each size of window a tab has.
   if ((tab.read ??= new Set()).has(`${W} ${H}`) || p.controls.some(([id, r]) => id === "view-values" && over(r))) return;
   tab.read.add(`${W} ${H}`);
@@ -243,14 +248,13 @@ async function expectView(tab, when, index, k, values) {
   const clip = { x: corner[0], y: corner[1], width: Math.min(W, right + 1) - corner[0], height: Math.min(H, bottom + 1) - corner[1] };
   const [shot, clipped] = await tab.shot(clip);
   const pixels = await devicePixels(shot, [left - (clipped ? corner[0] : 0), top - (clipped ? corner[1] : 0), right - left, bottom - top],
-                                    p.scale, path.join(game.folder, game.pictures[index]));
+                                    scale, path.join(game.folder, game.pictures[index]));
   expect(when, "device pixels per picture pixel, read back", pixels, k);
 }
 
 const first = ".cave img";
-// axe-core finds no fault, in both schemes where the engine can emulate them;
-// printed, the page shows `images` pictures (1: the view, alone on one sheet).
-async function expectAxeAndPrint(tab, when, can, images) {
+// axe-core finds no fault, in both schemes where the engine can emulate them.
+async function expectAxe(tab, when, can) {
   await tab.eval((source) => document.head.appendChild(document.createElement("script")).append(source), axe.source);
   for (const scheme of can.media ? ["dark", "light"] : ["the browser's"]) {
     if (can.media) await tab.media(scheme);
@@ -260,10 +264,6 @@ async function expectAxeAndPrint(tab, when, can, images) {
     expect(`${when}, ${scheme} scheme`, "axe", faults, []);
     expect(`${when}, ${scheme} scheme`, "light ink", ink.match(/\d+/g).slice(0, 3).reduce((a, b) => a + +b, 0) > 382, !light);
   }
-  if (!can.print) return;
-  const pdf = await tab.print();
-  expect(when, "pictures printed", (pdf.match(/\/Subtype\s*\/Image/g) ?? []).length, images);
-  if (images === 1 && /\/Count \d+/.test(pdf)) expect(when, "sheets printed", /\/Count (\d+)/.exec(pdf)[1], "1");
 }
 
 // Takes each step (a function of the tab) and judges the view after it.
@@ -292,7 +292,7 @@ const Scenarios = {
       expected.caves.map((c, i) => [c.name, c.type, c.level, Object.entries(c.values), c.remark, c.type,
                                     [[pictures[i], pictures[i], ...PictureSize, `Map of ${c.type} ${i + 1}: ${c.name}`]]]));
     if (screenshot && firstGame(tab.game)) await tab.screenshotTo?.(screenshot, true);
-    await expectAxeAndPrint(tab, "the view closed", can, caves);
+    await expectAxe(tab, "the view closed", can);
   } },
   // One tab for the windows of one display scale, resized from one to the next.
   "the view in every window": { on: firstGame, async run(open, can) {
@@ -315,7 +315,7 @@ const Scenarios = {
       /previous|next/.test(id)).length, caves > 1 ? 2 : 0);
     if (firstGame(tab.game)) {
       if (viewScreenshot) await tab.screenshotTo?.(viewScreenshot);
-      await expectAxeAndPrint(tab, "the view open", can, 1);
+      await expectAxe(tab, "the view open", can);
     }
     const top = await tab.eval(() => scrollY);
     await walk(tab, [...(caves > 1 ? [[click("#view-previous"), "Previous", caves - 1, 2, "beside"],
@@ -376,7 +376,51 @@ const Scenarios = {
       const shown = await tab.eval(() => Array.from(document.querySelectorAll("nav a"), (link) => link.checkVisibility() &&
         [link.getAttribute("href").replace(/.*#/, "#"), link.textContent]).filter(Boolean));
       expect(`${w.width} x ${w.height}`, "the index shown", shown, expected.caves.map((c, i) => [`#cave-${i + 1}`, `${i + 1} ${c.name || "Unnamed cave"}`]));
+      // Halfway down, the page between two cards has the page's own colour: the header's glow stays up there.
+      const [gap, page] = await tab.eval(() => { const cards = document.querySelectorAll(".cave");
+        const a = cards[cards.length >> 1].getBoundingClientRect();
+        scrollBy(0, a.top - 100);
+        return [{ x: Math.round(a.right + 4), y: 100, width: 4, height: 4 }, getComputedStyle(document.body).backgroundColor.match(/\d+/g).map(Number)];
+      });
+      const [png, clipped] = await tab.shot(gap);
+      const { data } = PNG.sync.read(Buffer.from(png, "base64"));
+      if (clipped) expect(`${w.width} x ${w.height}`, "the page's colour halfway down", Array.from(data.subarray(0, 3)), page);
     }
+  } },
+  // Printed with the view closed, the page gives its title and every card,
+  // each whole on one sheet (its picture, name and values), and no index, no
+  // hint and no blank sheet; with the view open, the cave shown alone on one
+  // sheet. Every printed text is at least 4.5 : 1 against white paper.
+  "printed": { on: (game) => game.caves <= 20, async run(open, can, { expected, caves }) {
+    if (!can.print) return;
+    for (const address of ["", "#cave-1"]) {
+      const when = address ? "printed with the view open" : "printed";
+      const tab = await open({ ...Desktop, print: true }, address); // printed once its pictures are in
+      await tab.eval(() => Promise.all(Array.from(document.images, (image) => (image.loading = "eager") && image.decode().catch(() => {}))));
+      const { sheets } = await printed(await tab.print());
+      const on = (text) => sheets.map((sheet) => sheet.texts.filter((t) => t.text.trim() === text).length);
+      const names = expected.caves.map((c) => on(c.name || "Unnamed cave"));
+      const faint = sheets.flatMap((sheet) => sheet.texts).filter((t) => !t.color || contrast(t.color, [255, 255, 255]) < 4.5);
+      expect(when, "texts fainter than 4.5 : 1 on paper", faint.map((t) => t.text), []);
+      expect(when, "blank sheets", sheets.filter((sheet) => !sheet.texts.length && !sheet.images.length).length, 0);
+      expect(when, "the index and the hint printed", [...on("Every cave"), ...on("Select a map to see it at full size.")].some(Boolean), false);
+      if (address) {
+        expect(when, "sheets, pictures and the caves named on them", [sheets.length, sheets[0].images.length, names.map((n) => n[0] > 0)],
+               [1, 1, expected.caves.map((c, i) => i === 0 || c.name === expected.caves[0].name)]);
+        continue;
+      }
+      // A card is whole where its sheet holds as many pictures as card names and value tables.
+      expect(when, "pictures, names and value tables on each sheet", sheets.map((sheet, n) =>
+        [sheet.images.length, names.filter((counts) => counts[n]).length, on("Diamonds needed")[n]]),
+        sheets.map((sheet) => Array(3).fill(sheet.images.length)));
+      expect(when, "pictures and names printed", [sheets.reduce((sum, sheet) => sum + sheet.images.length, 0), names.filter((n) => n.some(Boolean)).length], [caves, caves]);
+    }
+  } },
+  // With page zoom, where the engine has it, the view still puts each picture
+  // pixel on k x k device pixels.
+  "page zoom": { on: firstGame, async run(open, can) {
+    for (const w of can.zoom ? ZoomedWindows : [])
+      await walk(await open(w, "#cave-1"), [[async () => {}, `${w.width} x ${w.height} at ${w.scale}, zoom ${w.zoom}`, 0, w.k, w.beside && "beside"]]);
   } },
   "clicks with a modifier key": { on: firstGame, async run(open) {
     const tab = await open(Desktop);
@@ -414,7 +458,7 @@ for (const [title, scenario] of instance ? Object.entries(Scenarios) : []) {
     const opened = [];
     const open = async (window, address = "") => {
       const tab = await instance.open(window, pageUrl(game) + address);
-      return opened[opened.push(Object.assign(tab, { game })) - 1];
+      return opened[opened.push(Object.assign(tab, { game, window })) - 1];
     };
     await scenario.run(open, instance.can, game).catch((error) => expect(title, "the check stopped", error.message.split("\n")[0], null));
     for (const tab of opened) await tab.close();

@@ -11,6 +11,8 @@ import { spawn } from "node:child_process";
 
 import puppeteer from "puppeteer-core";
 
+import { webkitGtk } from "./webkit_gtk.mjs";
+
 const MiniBrowser = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser";
 const MiniBrowserBar = 38; // the height of its toolbar above the page, in CSS pixels
 export const wait = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
@@ -35,7 +37,7 @@ async function puppeteerEngine(browser, executablePath, args) {
                                           clip: whole ? { ...clip, x: clip.x + x, y: clip.y + y } : undefined }), whole];
         },
         screenshotTo: browser === "chrome" ? (file, fullPage) => page.screenshot({ path: file, fullPage }) : undefined,
-        print: async () => Buffer.from(await page.pdf()).toString("latin1"),
+        print: async () => Buffer.from(await page.pdf({ format: "letter" })).toString("latin1"),
         media: (scheme) => page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]),
         async click(selector, { modifier, touch } = {}) {
           for (const step of [modifier ? () => page.keyboard.down(modifier) : null, () => page[touch ? "tap" : "click"](selector),
@@ -65,8 +67,7 @@ async function webkitEngine() {
       "webkitgtk:browserOptions": { binary: MiniBrowser, args: ["--automation"] } } } });
     return { child, session: (method, where, body) => call(method, `/session/${sessionId}${where}`, body) };
   }
-  // Its keys are not the user's: the focus they move never matches :focus-visible.
-  return { can: { print: false, media: false, touch: false, scale: (s) => s % 1 === 0, narrow: false, keyboardFocus: false },
+  return { can: { media: false, touch: false, scale: (s) => s % 1 === 0, narrow: false },
     close: () => drivers.forEach((d) => process.kill(-d.child.pid)),
     async open(window, address) {
       const { session } = drivers.get(window.scale) ?? drivers.set(window.scale, await driver(window.scale)).get(window.scale);
@@ -91,6 +92,19 @@ async function webkitEngine() {
         } };
     } };
 }
+// WebKit takes clicks and keys through WebKitWebDriver; a window that asks
+// for page zoom or print goes to a bare WebKitGTK view instead. Neither moves
+// the focus as the user's keys do: it never matches :focus-visible here.
+async function webkit() {
+  const [driver, view] = await Promise.all([webkitEngine(), webkitGtk()]);
+  return { can: { ...driver.can, print: true, zoom: true },
+    close: () => Promise.all([driver.close(), view.close()]),
+    async open(window, address) {
+      if (!window.zoom && !window.print) return driver.open(window, address);
+      const tab = await view.open(window, address);
+      return { ...tab, shot: async () => [await tab.shot(), false] };
+    } };
+}
 export const Engines = {
   Chromium: () => puppeteerEngine("chrome", process.env.GROTTOPRINT_CHROMIUM, ["--disable-gpu", "--no-sandbox"]),
-  Firefox: () => puppeteerEngine("firefox", process.env.GROTTOPRINT_FIREFOX, []), WebKit: webkitEngine };
+  Firefox: () => puppeteerEngine("firefox", process.env.GROTTOPRINT_FIREFOX, []), WebKit: webkit };
