@@ -192,3 +192,4 @@ def read():
 window.connect("destroy", Gtk.main_quit)
 threading.Thread(target=read, daemon=True).start()
 Gtk.main()
+os._exit(0)  # GTK's teardown at exit can crash, after every answer is out
