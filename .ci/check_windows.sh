@@ -161,6 +161,32 @@ echo $? >"$folder.status"
 check "a second run: ends with 0" status_is "$folder" 0
 check "a second run: the files of a first run with its answers" diff -r "$work/set2-linux" "$folder"
 
+# Three games converted at once in one folder, beside a leftover of a killed
+# run: each run ends with 0 and the folder holds what the Linux tool writes
+# converting them one after the other, the leftover gone. A run that took
+# another's unfinished file, held open while it is written, would end with 1.
+folder=$work/at-once
+rm -rf "$folder" "$folder-linux" && mkdir -p "$folder" "$folder-linux"
+cp "$windows_dir"/graphics_*.txt "$windows_dir"/html_structure.txt "$folder"/
+cp "$linux_dir"/share/grottoprint/graphics_*.txt "$linux_dir"/share/grottoprint/html_structure.txt \
+  "$folder-linux"/
+for name in one two three; do
+  named_game "Game $name" "$folder/$name.bd" && cp "$folder/$name.bd" "$folder-linux"/
+  printf '%s\n' "$name.bd" 1 b '' | (cd "$folder-linux" && "$linux_dir/bin/grottoprint" >/dev/null)
+  printf '%s\r\n' "$name.bd" 1 b '' >"$folder-$name.in"
+done
+echo stale >"$folder/grottoprint-unfinished-0123abcd.tmp"
+for name in one two three; do
+  (cd "$folder" && wine "$windows_dir/grottoprint.exe" <"$folder-$name.in" >"$folder-$name.out" 2>&1
+    echo $? >"$folder-$name.status") &
+done
+wait
+for name in one two three; do
+  check "at once ($name): ends with 0" status_is "$folder-$name" 0
+done
+check "at once: the files of runs one after the other, the leftover gone" \
+  diff -r "$folder-linux" "$folder"
+
 # A game file that the page or a picture would replace, by a name in another
 # case, ends the run before anything is written.
 for name in 'sample grottoes.HTML' 'SAMPLE GROTTOES_cave_02.BMP'; do

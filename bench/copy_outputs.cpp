@@ -1,9 +1,11 @@
-// The benchmark's copying baseline: copies every file of the folder it is
+// The benchmark's copying baselines: copies every file of the folder it is
 // given into the current folder, each file read whole into memory and written
 // in a single call, as grottoprint writes its pictures. Like the tool it first
-// reads its standard input, where the benchmark pipes the same answers.
+// reads its standard input, where the benchmark pipes the same answers. With
+// --safe each file is written as grottoprint replaces one: under a temporary
+// name, renamed over the old file once closed.
 //
-//   copy_outputs SOURCE_FOLDER
+//   copy_outputs [--safe] SOURCE_FOLDER
 //
 // Exit status: 0 when every file was copied, 1 when one failed, 2 on wrong use.
 #include <cstdint>
@@ -36,25 +38,38 @@ bool WriteWhole(const fs::path &path, const std::vector<char> &bytes) {
   return std::fclose(file) == 0 && written;
 }
 
+// Writes the file under a temporary name and renames it over `path`.
+bool ReplaceWhole(const fs::path &path, const std::vector<char> &bytes) {
+  const fs::path temporary = "copy-unfinished.tmp";
+  std::error_code failed;
+  if (!WriteWhole(temporary, bytes)) return false;
+  fs::rename(temporary, path, failed);
+  return !failed;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 2) {
-    std::fputs("usage: copy_outputs SOURCE_FOLDER\n", stderr);
+  const bool safe = argc == 3 && std::string(argv[1]) == "--safe";
+  if (argc != 2 && !safe) {
+    std::fputs("usage: copy_outputs [--safe] SOURCE_FOLDER\n", stderr);
     return 2;
   }
+  const char *source = argv[argc - 1];
   while (std::getchar() != EOF) {
   }
   std::vector<char> bytes;
   std::error_code failed;
-  for (const fs::directory_entry &entry : fs::directory_iterator(argv[1], failed)) {
+  for (const fs::directory_entry &entry : fs::directory_iterator(source, failed)) {
     if (!entry.is_regular_file()) continue;
-    if (!ReadWhole(entry.path(), bytes) || !WriteWhole(entry.path().filename(), bytes)) {
+    const fs::path target = entry.path().filename();
+    if (!ReadWhole(entry.path(), bytes) ||
+        !(safe ? ReplaceWhole(target, bytes) : WriteWhole(target, bytes))) {
       std::fprintf(stderr, "copy_outputs: cannot copy %s\n", entry.path().string().c_str());
       return 1;
     }
   }
   if (!failed) return 0;
-  std::fprintf(stderr, "copy_outputs: cannot read the folder %s\n", argv[1]);
+  std::fprintf(stderr, "copy_outputs: cannot read the folder %s\n", source);
   return 1;
 }

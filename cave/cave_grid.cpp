@@ -128,8 +128,15 @@ void FillBlock(ItemCode item, std::int32_t firstRow, std::int32_t lastRow, std::
 }
 
 ItemCode ItemCodeFromName(std::string_view name) {
+  // An object names its item once for every cell it touches, so the spelling
+  // found last is tried first; it only saves the search.
+  static const NamedItem *last = SpellingsByName.data();
+  if (last->name == name) return last->item;
   const auto found = std::ranges::lower_bound(SpellingsByName, name, {}, &NamedItem::name);
-  if (found != SpellingsByName.end() && found->name == name) return found->item;
+  if (found != SpellingsByName.end() && found->name == name) {
+    last = &*found;
+    return found->item;
+  }
   ReportWarning(Warning::UnknownObjectItem);
   return Items::EmptySpace;
 }

@@ -7,6 +7,7 @@
 #include "driver/console_window.h"
 #include "driver/line_end.h"
 #include "driver/output_files.h"
+#include "html/html_document.h"
 
 namespace {
 
@@ -167,7 +168,10 @@ void ReportWarning(Warning code) {
 }
 
 void ReportError(Error code) {
-  CommitOpenOutputs(); // before the wait, which a closed console window may end
+  // The page under way keeps the caves written before the error; no picture is
+  // ever open here. It is committed before the wait, which a closed console
+  // window may end.
+  CommitOutput(HtmlFile);
   std::string line(ErrorPrefix);
   line += TextOf(code);
   WriteConsoleLine(line);

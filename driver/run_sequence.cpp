@@ -57,19 +57,21 @@ std::int32_t PictureNumberIn(std::string_view name) {
   return std::stoi(std::string(digits));
 }
 
-// A run never writes over a file it reads. The page, a picture or a temporary
-// file that would replace the game file, the graphics file or the template
-// stops it before anything is written. The files are compared, not the names:
-// a picture can only reach a file that stands in the folder, so the pictures
-// checked are those whose numbers the folder's names hold.
+// A run never writes over or removes a file it reads. The page, a picture or
+// an unfinished file left behind that would replace or take away the game
+// file, the graphics file or the template stops it before anything is written.
+// The files are compared, not the names: a picture or a leftover can only
+// reach a file that stands in the folder, so those checked are the ones the
+// folder's names hold (the run's own unfinished files are created new).
 void SpareInputs() {
   if (!NamesFileHere(GameRecord.Name)) return; // the page's creation fails next
   const std::array<std::string, 3> inputs = {InputFileName, GraphicsFileName,
                                              std::string(StructureFileName)};
-  std::vector<std::string> outputs = {HtmlDocumentName(), std::string(PageTemporaryName),
-                                      std::string(PictureTemporaryName)};
+  std::vector<std::string> outputs = {HtmlDocumentName()};
   for (const std::string &name : NamesInFolder())
-    if (const std::int32_t number = PictureNumberIn(name); number > 0)
+    if (IsUnfinishedName(name))
+      outputs.push_back(name);
+    else if (const std::int32_t number = PictureNumberIn(name); number > 0)
       outputs.push_back(PictureFileNameOf(number));
   for (const std::string &output : outputs)
     for (const std::string &input : inputs)
@@ -96,6 +98,7 @@ void WalkDocument() {
   ReadGameHeader();
   ReadHtmlStructure();
   SpareInputs();
+  RemoveLeftovers();
   OpenHtmlDocument();
   while (ConvertNextCave()) {
   }

@@ -108,8 +108,7 @@ std::string HtmlDocumentName() {
 }
 
 void OpenHtmlDocument() {
-  if (!NamesFileHere(GameRecord.Name) ||
-      !OpenOutput(HtmlFile, HtmlDocumentName(), PageTemporaryName))
+  if (!NamesFileHere(GameRecord.Name) || !OpenOutput(HtmlFile, HtmlDocumentName()))
     ReportError(Error::HtmlCreationFailed);
   WriteWithFields(HtmlTemplate.Head);
   CheckHtmlWrites();

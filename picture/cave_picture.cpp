@@ -164,7 +164,7 @@ void PaintPicture(PictureFile &bytes) {
 // cannot be created or written completely; the old picture then stands.
 bool WritePictureFile(const std::string &name, const PictureFile &bytes) {
   OutputFile file;
-  if (!OpenOutput(file, name, PictureTemporaryName)) return false;
+  if (!OpenOutput(file, name)) return false;
   std::setvbuf(file.Stream, nullptr, _IONBF, 0); // the picture is written whole, no copy needed
   std::fwrite(bytes.data(), 1, FileBytes, file.Stream); // a short write sets the error flag
   return CommitOutput(file);

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <csignal>
 #include <random>
@@ -159,96 +162,218 @@ std::string PictureOfFull(int cave) {
   return "Full_Cave_0" + std::to_string(cave) + ".bmp";
 }
 
-// A run stopped part way, by a failed write (a full disk, made real with a file
-// size limit) or by a kill at that limit (inside a picture, or inside the page
-// between two pictures), leaves every output as the run before left it or
-// whole, and a temporary file only after a kill; the next run replaces it. A
-// page stopped by an error elsewhere ends after the last cave written, and a
-// page whose own write failed stays as it was.
-TEST(Hostile, StoppedRun) {
-  const std::string game = Game("Full", 5), html = "Error: Creation of HTML file failed!" + Enter;
-  const std::string entries = Structure("", std::string(300000, 'e'), "");
-  const std::string pictureTemporary = "grottoprint-unfinished-picture.tmp",
-                    pageTemporary = "grottoprint-unfinished-page.tmp";
-  std::map<std::string, std::string> old = {{"caves.bd", game},
-                                            {"graphics_original.txt", ProbeTiles()},
-                                            {"Full.html", "old"},
-                                            {pictureTemporary, "stale"},
-                                            {pageTemporary, "stale"}};
-  for (int cave = 1; cave <= 5; ++cave) old[PictureOfFull(cave)] = "old";
-  const ToolResult whole = Convert({{"caves.bd", game}});
-  struct Stop {
-    std::string structure;
-    std::uint64_t limit;
-    bool killed;
-    std::string ending;
-    int pictures;                    // how many new pictures stand
-    std::optional<std::string> page; // the new page that stands
-    std::vector<std::string> kept;   // the temporary files left
-  };
+// A leftover of a killed run, which every run removes.
+const std::string Leftover = "grottoprint-unfinished-0123abcd.tmp";
+
+bool IsUnfinished(const std::string &name) {
+  return name.size() == Leftover.size() && name.starts_with("grottoprint-unfinished-");
+}
+
+struct Stop {
+  std::string structure;
+  std::uint64_t limit;
+  std::string ending;
+  int pictures;                    // how many new pictures stand
+  std::optional<std::string> page; // the new page that stands
+  std::size_t unfinished;          // the run's own files left unfinished
+};
+
+const std::string PageFailed = "Error: Creation of HTML file failed!" + Enter;
+const std::string Entries = Structure("", std::string(300000, 'e'), "");
+const std::uint64_t PictureSize = 699894; // each picture fits exactly under this limit
+
+// The pictures of the game "Full" converted whole.
+std::string WholeFull(int cave) {
+  static const ToolResult whole = Convert({{"caves.bd", Game("Full", 5)}});
+  return whole.written.at(PictureOfFull(cave));
+}
+
+// Converts the game "Full" of five caves over old outputs and a leftover,
+// stopped as `stop` says by a failed write (a full disk, made real with a file
+// size limit) or by a kill at that limit. Every output stands as the run
+// before left it or whole, and the leftover goes. Returns the folder's files.
+std::map<std::string, std::string> RunStopped(const Stop &stop, bool killed) {
+  ToolRun run;
+  run.files = {{"caves.bd", Game("Full", 5)},
+               {"graphics_original.txt", ProbeTiles()},
+               {"html_structure.txt", stop.structure},
+               {"Full.html", "old"},
+               {Leftover, "stale"}};
+  for (int cave = 1; cave <= 5; ++cave) run.files[PictureOfFull(cave)] = "old";
+  run.input = "caves.bd\n1\nb\n\n";
+  run.fileSizeLimit = stop.limit;
+  run.killedAtLimit = killed;
+  const ToolResult result = RunTool(run);
+  EXPECT_TRUE(result.output.ends_with(stop.ending)) << result.output;
+  EXPECT_EQ(result.exitStatus, killed ? 128 + SIGXFSZ : 1);
+  EXPECT_EQ(result.removed, std::vector<std::string>{Leftover});
+  std::map<std::string, std::string> written = result.written, expected;
+  EXPECT_EQ(std::erase_if(written, [](const auto &file) { return IsUnfinished(file.first); }),
+            stop.unfinished);
+  for (int cave = 1; cave <= stop.pictures; ++cave) expected[PictureOfFull(cave)] = WholeFull(cave);
+  if (stop.page) expected["Full.html"] = *stop.page;
+  EXPECT_TRUE(written == expected) << stop.ending;
+  run.files.erase(Leftover);
+  for (auto &[name, bytes] : result.written) run.files[name] = bytes;
+  return run.files;
+}
+
+// A run stopped by a failed write leaves no file of its own unfinished. A page
+// stopped by an error elsewhere ends after the last cave written, and a page
+// whose own write failed stays as it was.
+TEST(Hostile, StoppedByFailedWrite) {
   const std::string bmp = "Error: Creation of BMP pic failed!" + Enter;
   const std::string head = Structure(std::string(800000, 'h'), "", "");
   const std::string tail = Structure("", "", std::string(700000, 't'));
-  const std::uint64_t full = 699894; // each picture fits exactly
-  for (const Stop &stop : std::vector<Stop>{
-           {Page, 100000, false, Caves(1, 1) + bmp, 0, "<h1>Full</h1>\n", {}},
-           {head, full, false, "file...\n" + html, 0, {}, {pictureTemporary}},
-           {entries, full, false, Caves(1, 3) + html, 3, {}, {}},
-           {tail, full, false, Caves(1, 5) + html, 5, {}, {}},
-           {Page, 100000, true, Caves(1, 1), 0, {}, {pageTemporary, pictureTemporary}},
-           {entries, full, true, Caves(1, 3), 3, {}, {pageTemporary}}}) {
-    ToolRun run;
-    run.files = old;
-    run.files["html_structure.txt"] = stop.structure;
-    run.input = "caves.bd\n1\nb\n\n";
-    run.fileSizeLimit = stop.limit;
-    run.killedAtLimit = stop.killed;
-    ToolResult result = RunTool(run);
-    EXPECT_TRUE(result.output.ends_with(stop.ending)) << result.output;
-    EXPECT_EQ(result.exitStatus, stop.killed ? 128 + SIGXFSZ : 1);
-    std::vector<std::string> removed;
-    for (const std::string &temporary : {pageTemporary, pictureTemporary})
-      if (std::find(stop.kept.begin(), stop.kept.end(), temporary) == stop.kept.end())
-        removed.push_back(temporary);
-      else
-        result.written.erase(temporary);
-    EXPECT_EQ(result.removed, removed);
-    std::map<std::string, std::string> expected;
-    for (int cave = 1; cave <= stop.pictures; ++cave)
-      expected[PictureOfFull(cave)] = whole.written.at(PictureOfFull(cave));
-    if (stop.page) expected["Full.html"] = *stop.page;
-    EXPECT_TRUE(result.written == expected) << stop.ending;
+  for (const Stop &stop :
+       std::vector<Stop>{{Page, 100000, Caves(1, 1) + bmp, 0, "<h1>Full</h1>\n", 0},
+                         {head, PictureSize, "file...\n" + PageFailed, 0, {}, 0},
+                         {Entries, PictureSize, Caves(1, 3) + PageFailed, 3, {}, 0},
+                         {tail, PictureSize, Caves(1, 5) + PageFailed, 5, {}, 0}})
+    RunStopped(stop, false);
+}
+
+// A run killed inside a picture leaves it and the page unfinished, and one
+// killed inside the page between pictures the page. The next run in the
+// folder removes them and writes every output whole.
+TEST(Hostile, StoppedByKill) {
+  for (const Stop &stop : std::vector<Stop>{{Page, 100000, Caves(1, 1), 0, {}, 2},
+                                            {Entries, PictureSize, Caves(1, 3), 3, {}, 1}}) {
+    ToolRun next;
+    next.files = RunStopped(stop, true);
+    next.input = "caves.bd\n1\nb\n\n";
+    const ToolResult result = RunTool(next);
+    EXPECT_TRUE(result.output.ends_with("5" + Done)) << result.output;
+    EXPECT_EQ(result.removed.size(), stop.unfinished);
+    EXPECT_TRUE(std::ranges::all_of(result.removed, IsUnfinished));
+    for (int cave = 1; cave <= 5; ++cave)
+      EXPECT_EQ(result.written.contains(PictureOfFull(cave))
+                    ? result.written.at(PictureOfFull(cave))
+                    : next.files.at(PictureOfFull(cave)),
+                WholeFull(cave));
   }
 }
 
-// A run whose page, pictures or temporary files would replace a file it reads,
-// by that name, another spelling or a link, stops before it writes anything.
+// Every name a run may write or remove, under which a file it reads would be
+// lost: the page, the pictures at both ends of a game's cave numbers, and the
+// unfinished files. A game file, a graphics file or a link to the template of
+// such a name stops the run before it writes or removes anything.
 TEST(Hostile, OutputsNeverReplaceInputs) {
   const std::string game = Game("Full", 5);
-  struct Inputs {
-    std::string game, graphics, link; // a file of the game and one of tiles; a link to the template
-  };
-  for (const Inputs &inputs :
-       {Inputs{"Full.html", "1", ""}, Inputs{"./Full.html", "1", ""},
-        Inputs{"grottoprint-unfinished-page.tmp", "1", ""},
-        Inputs{"caves.bd", "Full_Cave_04.bmp", ""}, Inputs{"caves.bd", "1", "Full.html"}}) {
-    ToolRun full;
-    full.files = {{inputs.game.substr(inputs.game.find('/') + 1), game},
-                  {"graphics_original.txt", ProbeTiles()},
-                  {"html_structure.txt", Page}};
-    if (inputs.graphics != "1") full.files[inputs.graphics] = ProbeTiles();
-    if (!inputs.link.empty()) full.links[inputs.link] = "html_structure.txt";
-    full.input =
-        inputs.game + (inputs.graphics == "1" ? "\n1" : "\n8\n" + inputs.graphics) + "\nb\n";
-    const ToolResult result = RunTool(full);
-    EXPECT_TRUE(result.output.ends_with(
-        "Name of BD game: Full.\nReading HTML structure file...\nError: Output would overwrite "
-        "input, graphics or HTML structure file!" +
-        Enter))
-        << result.output;
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_TRUE(result.written.empty() && result.removed.empty()) << full.input;
+  for (const std::string name :
+       {"Full.html", "Full_Cave_01.bmp", "Full_Cave_999999999.bmp",
+        "grottoprint-unfinished-00000000.tmp", "grottoprint-unfinished-ffffffff.tmp"})
+    for (int input = 0; input < 3; ++input) { // the game, the graphics, the template
+      ToolRun full;
+      full.files = {{"caves.bd", game},
+                    {"graphics_original.txt", ProbeTiles()},
+                    {"html_structure.txt", Page}};
+      if (input < 2)
+        full.files[name] = input == 0 ? game : ProbeTiles();
+      else
+        full.links[name] = "html_structure.txt";
+      const std::string answers[] = {name + "\n1", "caves.bd\n8\n" + name, "caves.bd\n1"};
+      full.input = answers[input] + "\nb\n";
+      const ToolResult result = RunTool(full);
+      EXPECT_TRUE(result.output.ends_with("file...\nError: Output would overwrite input, "
+                                          "graphics or HTML structure file!" +
+                                          Enter))
+          << name << " " << input << ":\n"
+          << result.output;
+      EXPECT_TRUE(result.written.empty() && result.removed.empty()) << name << " " << input;
+    }
+}
+
+// Starts a run in `folder` that answers `game`, its transcript to `output`.
+int StartIn(const std::filesystem::path &folder, const std::string &game, int output) {
+  static int started = 0; // each run reads answers of its own, never rewritten under it
+  const std::filesystem::path answers = folder.parent_path() / std::to_string(++started);
+  WriteFile(answers, game + "\n1\nb\n\n");
+  const int input = open(answers.c_str(), O_RDONLY);
+  const int child = StartTool(folder, input, output);
+  close(input);
+  return child;
+}
+
+// Three games converted at once in one folder, one of them twice, end as each
+// ends alone: the same status, transcript and files, round after round.
+TEST(Hostile, RunsSideBySide) {
+  const std::vector<std::string> games = {"a.bd", "b.bd", "c.bd", "a.bd"};
+  std::map<std::string, std::string> inputs = {{"graphics_original.txt", ProbeTiles()},
+                                               {"html_structure.txt", Page}};
+  for (int game = 0; game < 3; ++game)
+    inputs[games[static_cast<std::size_t>(game)]] =
+        Game(std::string(1, static_cast<char>('A' + game)), 8 + game,
+             "Point=" + std::to_string(game + 2) + " 3 DIAMOND\n");
+  std::map<std::string, std::string> expected = inputs;
+  std::vector<ToolResult> alone;
+  for (const std::string &game : games) {
+    ToolRun run;
+    run.files = inputs;
+    run.input = game + "\n1\nb\n\n";
+    alone.push_back(RunTool(run));
+    expected.insert(alone.back().written.begin(), alone.back().written.end());
   }
+  const ScratchFolder scratch;
+  const std::filesystem::path folder = scratch.Path() / "run";
+  std::filesystem::create_directory(folder);
+  for (const auto &[name, bytes] : inputs) WriteFile(folder / name, bytes);
+  for (int round = 0; round < 4; ++round) {
+    std::vector<int> children;
+    for (std::size_t run = 0; run < games.size(); ++run) {
+      const int output = open((scratch.Path() / ("out" + std::to_string(run))).c_str(),
+                              O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      children.push_back(StartIn(folder, games[run], output));
+      close(output);
+    }
+    for (std::size_t run = 0; run < games.size(); ++run) {
+      EXPECT_EQ(WaitForTool(children[run]), alone[run].exitStatus);
+      EXPECT_EQ(ReadFile(scratch.Path() / ("out" + std::to_string(run))), alone[run].output);
+    }
+    std::map<std::string, std::string> files;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+      files[entry.path().filename().string()] = ReadFile(entry.path());
+    EXPECT_TRUE(files == expected) << "round " << round;
+  }
+}
+
+// A run still converting keeps its unfinished files while another run in the
+// same folder removes a killed run's leftover: had it lost its page, it would
+// end with an error. It is held inside its first cave, its page open: its
+// warnings fill the pipe nobody reads.
+TEST(Hostile, LeftoverGoesButFilesInUseStay) {
+  const ScratchFolder scratch;
+  const std::filesystem::path folder = scratch.Path() / "run";
+  std::filesystem::create_directory(folder);
+  std::string unknown;
+  for (int object = 0; object < 1500; ++object) unknown += "Point=2 2 NOTHING\n";
+  for (const auto &[name, bytes] :
+       std::map<std::string, std::string>{{"held.bd", Game("Held", 2, unknown)},
+                                          {"caves.bd", Tiny},
+                                          {Leftover, "stale"},
+                                          {"graphics_original.txt", ProbeTiles()},
+                                          {"html_structure.txt", Page}})
+    WriteFile(folder / name, bytes);
+  int pipe[2];
+  ASSERT_EQ(::pipe(pipe), 0);
+  const int held = StartIn(folder, "held.bd", pipe[1]);
+  close(pipe[1]);
+  std::string transcript;
+  char chunk[256];
+  const auto readOn = [&](const std::string &until) {
+    for (ssize_t count = 1; count > 0 && transcript.find(until) == std::string::npos;)
+      if ((count = read(pipe[0], chunk, sizeof chunk)) > 0) transcript.append(chunk, chunk + count);
+  };
+  readOn("Processing cave 01..."); // the page is open, and stays open for now
+  const int quiet = open("/dev/null", O_WRONLY);
+  EXPECT_EQ(WaitForTool(StartIn(folder, "caves.bd", quiet)), 0);
+  close(quiet);
+  EXPECT_FALSE(std::filesystem::exists(folder / Leftover));
+  readOn("Press ENTER");
+  EXPECT_EQ(WaitForTool(held), 0);
+  EXPECT_TRUE(transcript.ends_with(Summary + "2" + Done)) << transcript.substr(0, 300);
+  for (const auto &entry : std::filesystem::directory_iterator(folder))
+    EXPECT_FALSE(IsUnfinished(entry.path().filename().string())) << entry.path();
 }
 
 } // namespace

@@ -48,6 +48,9 @@ int StartTool(const fs::path &folder, int input, int output, const ToolRun &run,
   const pid_t child = fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child > 0) return child;
+  // Moved above 2 first, so that no dup2 below overwrites one before it is read.
+  for (int *stream : {&input, &output, &errors})
+    *stream = *stream < 0 ? -1 : fcntl(*stream, F_DUPFD_CLOEXEC, 3);
   if (chdir(folder.c_str()) != 0 || dup2(input, STDIN_FILENO) < 0 ||
       dup2(output, STDOUT_FILENO) < 0 || (errors >= 0 && dup2(errors, STDERR_FILENO) < 0))
     _exit(126);
