@@ -114,9 +114,11 @@ async function bitmap(file) {
 // in the picture file, else the picture's width in device pixels over 648.
 async function devicePixels(shot, box, scale, file) {
   const [seen, original] = [PNG.sync.read(Buffer.from(shot, "base64")), await bitmap(file)];
-  const [left, top, across, down] = box.map((css) => Math.round(css * scale * 100) / 100);
-  const k = across / PictureSize[0];
-  if (k % 1 || down !== k * PictureSize[1]) return +k.toFixed(3);
+  const [left, top, wide, high] = box.map((css) => Math.round(css * scale * 100) / 100);
+  // A box within a thousandth of k x k device pixels a picture pixel is read back pixel by pixel.
+  const k = +(wide / PictureSize[0]).toFixed(3);
+  const [across, down] = PictureSize.map((size) => k * size);
+  if (k % 1 || Math.abs(high - down) > 0.5) return k;
   if (left % 1 || top % 1) return `${k} (off the device pixel grid, at ${left}, ${top})`;
   // The first place the screen differs from the picture, its box moved by
   // (dx, dy): Firefox draws the view a device pixel below its box after a
@@ -243,10 +245,11 @@ async function expectView(tab, when, index, k, values) {
   // Read back from the screen once for each size of window a tab has.
   if ((tab.read ??= new Set()).has(`${W} ${H}`) || p.controls.some(([id, r]) => id === "view-values" && over(r))) return;
   tab.read.add(`${W} ${H}`);
-  // The screenshot covers the picture and a CSS pixel around it, from a
-  // corner on whole device pixels at every scale (a multiple of 4 CSS pixels).
-  const corner = [left, top].map((css) => Math.max(0, Math.floor((css - 1) / 4) * 4));
-  const clip = { x: corner[0], y: corner[1], width: Math.min(W, right + 1) - corner[0], height: Math.min(H, bottom + 1) - corner[1] };
+  // The screenshot covers the picture and a CSS pixel around it, on whole
+  // device pixels at every scale: its corner and size multiples of 4 CSS pixels.
+  const [x, y, across, down] = [left, top, right + 1, bottom + 1].map((css, i) => (i < 2 ? Math.floor((css - 1) / 4) * 4 : Math.ceil(css / 4) * 4));
+  const clip = across <= W && down <= H ? { x: Math.max(0, x), y: Math.max(0, y), width: across - Math.max(0, x), height: down - Math.max(0, y) } : undefined;
+  const corner = clip ? [clip.x, clip.y] : [0, 0];
   const [shot, clipped] = await tab.shot(clip);
   const pixels = await devicePixels(shot, [left - (clipped ? corner[0] : 0), top - (clipped ? corner[1] : 0), right - left, bottom - top],
                                     scale, path.join(game.folder, game.pictures[index]));
