@@ -36,7 +36,7 @@ import axe from "axe-core";
 import { HtmlValidate } from "html-validate";
 import { PNG } from "pngjs";
 
-import { Engines } from "./engines.mjs";
+import { Engines, wait } from "./engines.mjs";
 import { printed } from "./printed.mjs";
 
 const PictureSize = [648, 360];
@@ -337,6 +337,14 @@ const Scenarios = {
       }
     await walk(tab, [[(tab) => tab.eval(() => history.back()), "Back", 0]]);
     expect("Back", "the page's scroll position", await tab.eval(() => scrollY), top);
+    if (!firstGame(tab.game)) return;
+    // A view opened by an index link closes back onto the address before the link.
+    await tab.eval(() => { location.hash = "cave-index"; });
+    await walk(tab, [[click("nav a"), "an index link", 0, 2, "beside"]]);
+    await tab.key("Escape");
+    let seen = null;
+    for (let tries = 0; tries < 20 && (!seen || seen.open || seen.address.endsWith("#cave-1")); tries++) seen = await wait(100).then(() => tab.eval(look));
+    expect("an index link and Escape", "the view open, and the address", [seen.open, seen.address.replace(/.*#/, "#")], [false, "#cave-index"]);
   } },
   "keyboard, address and a window that shrinks": { on: firstGame, async run(open, can, { caves }) {
     const keyboard = await open(Windows[9]);
