@@ -44,8 +44,7 @@ export async function webkitGtk() {
       const { send } = views.get(window.scale) ?? views.set(window.scale, start(window.scale)).get(window.scale);
       await send({ op: "open", url: address, width: window.width, height: window.height, zoom: window.zoom ?? 1 });
       return { eval: (fn, ...values) => send({ op: "eval", script: String(fn), args: values }),
-        shot: () => send({ op: "snapshot" }), key: (key) => send({ op: "key", key }),
-        resize: (w) => send({ op: "resize", width: w.width, height: w.height }), close: async () => {},
+        shot: () => send({ op: "snapshot" }), close: async () => {},
         async print() {
           const file = path.join(folder, `${++prints}.pdf`);
           await send({ op: "print", path: file });

@@ -11,7 +11,6 @@
 #   {"op": "open", "url": U, "width": W, "height": H, "zoom": Z}
 #       loads U in a view of W x H pixels (the window at zoom 1, in CSS
 #       pixels; the page sees W / Z x H / Z) and answers once it has loaded
-#   {"op": "resize", "width": W, "height": H}
 #   {"op": "eval", "script": S, "args": [...]}
 #       calls the function S (its source; it may be async) with the args and
 #       answers its value, which must go through JSON
@@ -19,7 +18,6 @@
 #   {"op": "print", "path": P}
 #       prints the page to the PDF file P on Letter paper, portrait, and
 #       answers once the file is whole
-#   {"op": "key", "key": NAME}   presses and releases a key (a GDK key name)
 import base64
 import io
 import json
@@ -30,9 +28,8 @@ import threading
 import gi
 
 gi.require_version("Gtk", "3.0")
-gi.require_version("Gdk", "3.0")
 gi.require_version("WebKit2", "4.1")
-from gi.repository import Gdk, GLib, Gtk, WebKit2  # noqa: E402
+from gi.repository import GLib, Gtk, WebKit2  # noqa: E402
 
 window = Gtk.Window()
 view = WebKit2.WebView()
@@ -81,10 +78,6 @@ def do_open(c):
 
     handlers = [view.connect("load-changed", loaded), view.connect("load-failed", failed)]
     size(c["width"], c["height"], lambda: view.load_uri(c["url"]))
-
-
-def do_resize(c):
-    size(c["width"], c["height"], lambda: do_eval({"script": "() => new Promise((r) => requestAnimationFrame(() => r()))"}))
 
 
 def do_eval(c):
@@ -149,22 +142,6 @@ def do_print(c):
 
     operation.connect("finished", finished)
     operation.print_()
-
-
-def do_key(c):
-    keyval = Gdk.keyval_from_name(c["key"])
-    keymap = Gdk.Keymap.get_for_display(Gdk.Display.get_default())
-    found, keys = keymap.get_entries_for_keyval(keyval)
-    for kind in (Gdk.EventType.KEY_PRESS, Gdk.EventType.KEY_RELEASE):
-        event = Gdk.Event.new(kind)
-        event.key.window = view.get_window()
-        event.key.keyval = keyval
-        event.key.hardware_keycode = keys[0].keycode if found else 0
-        event.key.time = Gtk.get_current_event_time()
-        event.set_device(Gdk.Display.get_default().get_default_seat().get_keyboard())
-        view.grab_focus()
-        Gtk.main_do_event(event)
-    do_eval({"script": "() => new Promise((r) => requestAnimationFrame(() => r()))"})
 
 
 def run(line):
